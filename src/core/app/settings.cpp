@@ -219,14 +219,18 @@ SettingsLoadResult Settings::load(const QString& filePath)
 QString Settings::save(const QString& filePath) const
 {
     QSaveFile file(filePath);
-    if (!file.open(QIODevice::WriteOnly))
+    // Unbuffered, so a short write (full disk, size limit) is seen here and the old file stays.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         return QString("The settings file %1 cannot be written: %2").arg(filePath, file.errorString());
     QByteArray out;
     for (int line = 1; line <= kSettingsLineCount; ++line) {
         out += scramble(fileText(line), 5).toLatin1();
         out += "\r\n";
     }
-    if (file.write(out) != out.size() || !file.commit())
+    // Without commit() the temporary file is discarded and the old file stays as it was.
+    if (file.write(out) != out.size())
+        return QString("The settings file %1 cannot be written (is the disk full?): %2").arg(filePath, file.errorString());
+    if (!file.commit())
         return QString("The settings file %1 cannot be written: %2").arg(filePath, file.errorString());
     return {};
 }
