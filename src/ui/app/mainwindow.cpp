@@ -80,7 +80,8 @@ QToolButton* TKaForm::addToolButton(const QString& caption, const QIcon& icon)
     button->setIconSize(QSize(32, 32));
     button->setFixedSize(78, 52);
     button->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
-    toolBar_->addWidget(button);
+    // A widget in a tool bar is shown and hidden through its action.
+    button->setProperty("tork_action", QVariant::fromValue(toolBar_->addWidget(button)));
     return button;
 }
 
@@ -141,13 +142,10 @@ void TKaForm::buildLayout()
     layout->addWidget(new CentreArea(central), 1);
 
     auto* bottom = new QWidget(central);
-    bottom->setAutoFillBackground(true);
-    QPalette bottomPalette = bottom->palette();
-    bottomPalette.setColor(QPalette::Window, kDarkBlue);
-    bottomPalette.setColor(QPalette::WindowText, Qt::white);
-    bottom->setPalette(bottomPalette);
-    bottom->setStyleSheet(QStringLiteral("QWidget#bottomBand { border-top: 3px solid rgb(255, 215, 0); }"));
     bottom->setObjectName(QStringLiteral("bottomBand"));
+    bottom->setAttribute(Qt::WA_StyledBackground);
+    bottom->setStyleSheet(QStringLiteral("QWidget#bottomBand { background: rgb(1, 47, 155); border-top: 3px solid rgb(255, 215, 0); }"
+                                         "QLabel { color: white; }"));
     auto* bottomLayout = new QVBoxLayout(bottom);
     QFont bold = font();
     bold.setBold(true);
@@ -156,7 +154,6 @@ void TKaForm::buildLayout()
     noticeLine_ = new QLabel(bottom);
     for (QLabel* label : {versionLine_, webLink_, noticeLine_}) {
         label->setFont(bold);
-        label->setPalette(bottomPalette);
         bottomLayout->addWidget(label);
     }
     webLink_->setCursor(Qt::PointingHandCursor);
@@ -259,7 +256,7 @@ void TKaForm::applyFnSettings()
     for (int n = 1; n <= 6; ++n) {
         // Character n "0" (or no character n) hides button n.
         const bool visible = n <= flags.size() && flags.at(n - 1) != u'0';
-        fnButtons_[n - 1]->setVisible(visible);
+        fnButtons_[n - 1]->property("tork_action").value<QAction*>()->setVisible(visible);
         fnButtons_[n - 1]->setToolTip(state_.settings.text(SettingLine::FnHint1 + n - 1));
     }
 }
