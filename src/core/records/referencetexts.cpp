@@ -2,9 +2,6 @@
 
 #include "core/app/scramble.h"
 
-#include <QAtomicInt>
-#include <QFileInfo>
-#include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QStringList>
 #include <QVariant>
@@ -44,28 +41,14 @@ std::optional<ReferenceEntry> InMemoryReferenceTexts::entry(int key) const
 
 ReferenceDatabase::ReferenceDatabase(const QString& filePath)
 {
-    static QAtomicInt counter;
-    connectionName_ = QStringLiteral("tork-reference-%1").arg(counter.fetchAndAddRelaxed(1));
-    // Opening a missing file would create an empty database in its place.
-    if (!QFileInfo(filePath).isFile()) return;
-    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connectionName_);
-    db.setDatabaseName(filePath);
-    db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY"));
-    open_ = db.open();
-}
-
-ReferenceDatabase::~ReferenceDatabase()
-{
-    if (QSqlDatabase::contains(connectionName_)) {
-        QSqlDatabase::database(connectionName_, false).close();
-        QSqlDatabase::removeDatabase(connectionName_);
-    }
+    // A missing or unreadable file leaves the texts empty, as a missing row does.
+    database_.open(filePath, OpenMode::ReadOnly);
 }
 
 std::optional<ReferenceEntry> ReferenceDatabase::entry(int key) const
 {
-    if (!open_) return std::nullopt;
-    QSqlQuery query(QSqlDatabase::database(connectionName_, false));
+    if (!database_.isOpen()) return std::nullopt;
+    QSqlQuery query(database_.db());
     const QStringList columns(columnNames().begin(), columnNames().end());
     if (!query.prepare(QStringLiteral("SELECT %1 FROM KAMTDB WHERE MKEY = ?").arg(columns.join(u", "))))
         return std::nullopt;

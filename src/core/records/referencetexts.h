@@ -2,6 +2,8 @@
 // The reference and advice texts of table KAMTDB, looked up by MKEY (1..12 the meridians,
 // 13..17 the five states) and returned unscrambled.
 
+#include "core/records/connection.h"
+
 #include <QHash>
 #include <QString>
 #include <array>
@@ -51,19 +53,12 @@ private:
 class ReferenceDatabase : public ReferenceTexts {
 public:
     explicit ReferenceDatabase(const QString& filePath);
-    ~ReferenceDatabase() override;
-    ReferenceDatabase(const ReferenceDatabase&) = delete;
-    ReferenceDatabase& operator=(const ReferenceDatabase&) = delete;
 
-    bool isOpen() const { return open_; }
+    bool isOpen() const { return database_.isOpen(); }
     std::optional<ReferenceEntry> entry(int key) const override;
 
 private:
-    QString connectionName_;
-    bool open_ = false;
+    Database database_;
 };
-
-// The file name of the reference database in the program folder.
-inline const QString kReferenceDatabaseFileName = QStringLiteral("torkE.mdb");
 
 }  // namespace tork

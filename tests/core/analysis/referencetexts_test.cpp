@@ -3,15 +3,13 @@
 #include "core/analysis/statements.h"
 #include "core/app/scramble.h"
 #include "core/records/referencetexts.h"
+#include "core/records/schema.h"
 #include "records.h"
 #include "support/tempfolder.h"
 
 #include <gtest/gtest.h>
 
 #include <QFileInfo>
-#include <QSqlDatabase>
-#include <QSqlError>
-#include <QSqlQuery>
 #include <QStringList>
 
 namespace tork {
@@ -20,38 +18,26 @@ namespace {
 // Writes KAMTDB with the given rows (column name -> stored text) into a new file.
 void writeReferenceDatabase(const QString& path, const QList<std::pair<int, QHash<QString, QString>>>& rows)
 {
-    const QString connection = QStringLiteral("reference-fixture");
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connection);
-        db.setDatabaseName(path);
-        ASSERT_TRUE(db.open());
-        QStringList columns;
-        for (int f = 0; f < kReferenceFieldCount; ++f) columns << referenceColumnName(ReferenceField(f)) + " TEXT";
-        QSqlQuery query(db);
-        ASSERT_TRUE(query.exec(QStringLiteral("CREATE TABLE KAMTDB (MKEY INTEGER, %1, DtGpM BLOB)").arg(columns.join(", "))))
-            << query.lastError().text().toStdString();
-        for (const auto& [key, fields] : rows) {
-            QSqlQuery insert(db);
-            QStringList names{"MKEY"};
-            QStringList marks{"?"};
-            for (auto it = fields.begin(); it != fields.end(); ++it) {
-                names << it.key();
-                marks << "?";
-            }
-            ASSERT_TRUE(insert.prepare(QStringLiteral("INSERT INTO KAMTDB (%1) VALUES (%2)").arg(names.join(", "), marks.join(", "))));
-            insert.addBindValue(key);
-            for (auto it = fields.begin(); it != fields.end(); ++it) insert.addBindValue(it.value());
-            ASSERT_TRUE(insert.exec()) << insert.lastError().text().toStdString();
+    Database file;
+    ASSERT_EQ(file.open(path, OpenMode::Create), "");
+    QSqlDatabase db = file.db();
+    ASSERT_EQ(createTables(db, referenceDatabaseTables()), "");
+    for (const auto& [key, fields] : rows) {
+        QStringList names{"MKEY"};
+        QVariantList values{key};
+        for (auto it = fields.begin(); it != fields.end(); ++it) {
+            names << it.key();
+            values << it.value();
         }
-        db.close();
+        const QString marks = QStringList(names.size(), "?").join(", ");
+        ASSERT_EQ(execute(db, QStringLiteral("INSERT INTO KAMTDB (%1) VALUES (%2)").arg(names.join(", "), marks), values), "");
     }
-    QSqlDatabase::removeDatabase(connection);
 }
 
 TEST(ReferenceTexts, ReadsAndUnscramblesARow)
 {
     test::TempProgramFolder folder;
-    const QString path = folder.file(kReferenceDatabaseFileName);
+    const QString path = folder.file(kReferenceDatabaseFile);
     writeReferenceDatabase(path, {
         {1, {{"DtMA1", scramble("The lung governs qi.\r\nSecond line", 1)}, {"dtmh5", scramble("Excess: LU", 1)}}},
         {2, {{"DtMA1", "not scrambled text"}, {"DtMA3", scramble("Pears", 1)}}},
@@ -83,7 +69,7 @@ TEST(ReferenceTexts, ReadsAndUnscramblesARow)
 TEST(ReferenceTexts, MissingFileOrTableHasNoRows)
 {
     test::TempProgramFolder folder;
-    const QString missing = folder.file(kReferenceDatabaseFileName);
+    const QString missing = folder.file(kReferenceDatabaseFile);
     {
         const ReferenceDatabase texts(missing);
         EXPECT_FALSE(texts.isOpen());
@@ -93,13 +79,11 @@ TEST(ReferenceTexts, MissingFileOrTableHasNoRows)
 
     const QString other = folder.file("empty.mdb");
     {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), "empty-fixture");
-        db.setDatabaseName(other);
-        ASSERT_TRUE(db.open());
-        QSqlQuery(db).exec("CREATE TABLE OTHER (X INTEGER)");
-        db.close();
+        Database file;
+        ASSERT_EQ(file.open(other, OpenMode::Create), "");
+        QSqlDatabase db = file.db();
+        ASSERT_EQ(execute(db, "CREATE TABLE OTHER (X INTEGER)"), "");
     }
-    QSqlDatabase::removeDatabase("empty-fixture");
     const ReferenceDatabase noTable(other);
     EXPECT_FALSE(noTable.entry(1).has_value());
 }
