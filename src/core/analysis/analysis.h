@@ -111,6 +111,8 @@ struct AnalysisResult {
 
 // The pure computation: fills the result from the record and the twelve compensation factors
 // (by meridian number). The record must be analysable. Allocates nothing.
+// User factors of 0 can leave a ratio's divisor at 0; such a ratio counts as beyond every
+// bound, so its state is the extreme "otherwise" row (3).
 AnalysisResult computeAnalysis(const AnalysisRecord& record,
                                const std::array<double, kMeridianCount>& compensationFactors);
 

@@ -221,6 +221,20 @@ TEST(AnalysisComputation, TripleExtremesAreTheTrueExtremesAboveTwoHundred)
     EXPECT_EQ(r.autonomicState, 0);  // 1.25
 }
 
+TEST(AnalysisComputation, ZeroFactorsGiveTheExtremeStateInsteadOfFailing)
+{
+    std::array<double, kMeridianCount> footless = kUnitFactors;
+    for (int m = SP; m <= ST; ++m) footless[m - 1] = 0;
+    const AnalysisResult r = computeAnalysis(recordOf(50), footless);
+    EXPECT_EQ(r.lowerMean, 0);
+    EXPECT_EQ(r.tripleMin, 0);
+    EXPECT_EQ(r.mentalState, 3);
+    EXPECT_EQ(r.autonomicState, 3);
+    EXPECT_EQ(r.musculoskeletalState, 0);  // 25 / 25
+    EXPECT_TRUE(std::isfinite(r.integratedIndex));
+    EXPECT_TRUE(std::isfinite(r.meridiansIndex));
+}
+
 TEST(AnalysisComputation, ThresholdsHitExactly)
 {
     const Thresholds t = Thresholds::fromScale(1.0);
