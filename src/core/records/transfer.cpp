@@ -121,7 +121,7 @@ public:
         }
         execute(main_, QString("DETACH DATABASE %1").arg(kOldSchema));
         if (!ok) return failed(light_);
-        QFile::remove(previousBackup_);
+        if (!previousBackup_.isEmpty()) QFile::remove(previousBackup_);
         display_.setProgress(100);
         display_.setLight(7, StepLight::Done);
         outcome_.ok = true;
