@@ -2,7 +2,7 @@
 
 #include "commands.h"
 
-#include "core/analysis/measurementjson.h"
+#include "core/analysis/analysisjson.h"
 #include "core/app/programstate.h"
 #include "drawing/charts/bodyenergy.h"
 #include "drawing/charts/chart.h"
@@ -58,10 +58,11 @@ QString pictureFolder(const ProgramFolder& folder)
 
 int runChart(const QStringList& words)
 {
-    CommandParser cmd(QStringLiteral("chart KIND --out FILE.png [--size 965x554] [--variant N] [MEASUREMENT.json] [--program-folder DIR]"),
-                      QStringLiteral("Draws one chart of a measurement (the JSON of analyze, from the file or standard input) "
-                                     "into a PNG, in the meridian order and with the settings of the program folder.\n"
-                                     "KIND is one of: ") +
+    CommandParser cmd(QStringLiteral("chart KIND --out FILE.png [--size 965x554] [--variant N] [FILE] [--program-folder DIR]"),
+                      QStringLiteral("Draws one chart of a measurement into a PNG, in the meridian order and with the "
+                                     "settings of the program folder, and prints its title line.\nThe measurement is the "
+                                     "JSON that analyze reads, from FILE or standard input; its measuredAt places the time "
+                                     "cycle.\nKIND is one of: ") +
                           kindList() + QStringLiteral(". --variant chooses the five-elements form 1 to 3."));
     const QCommandLineOption outOption(QStringLiteral("out"), QStringLiteral("PNG file to write."), QStringLiteral("FILE"));
     const QCommandLineOption sizeOption(QStringLiteral("size"), QStringLiteral("Canvas size in pixels (default 965x554)."),
@@ -109,12 +110,12 @@ int runChart(const QStringList& words)
 
     QByteArray text;
     if (!readInput(pos.size() == 2 ? pos[1] : QString(), &text)) return 1;
-    QString error;
-    const auto measurement = readMeasurementJson(text, &error);
-    if (!measurement) {
-        err() << "tork-tool: " << error << Qt::endl;
+    const MeasurementInputParse parsed = parseMeasurementJson(text);
+    if (!parsed.input) {
+        err() << "tork-tool: " << parsed.error << Qt::endl;
         return 1;
     }
+    const MeasurementInput& measurement = *parsed.input;
 
     ProgramState state(cmd.programFolder());
     const QString settingsPath = state.folder.settingsFilePath();
@@ -124,14 +125,12 @@ int runChart(const QStringList& words)
             err() << "tork-tool: " << loaded.message << Qt::endl;
             return 1;
         }
-    } else {
-        state.settings = Settings::defaults();
     }
     state.rebuildTables();
 
-    const AnalysisRecord& record = measurement->record;
+    const AnalysisRecord& record = measurement.record;
     const AnalysisResult result =
-        computeAnalysis(record, measurement->compensationFactors.value_or(state.tables.compensationFactors()));
+        computeAnalysis(record, measurement.compensationFactors.value_or(state.tables.compensationFactors()));
 
     QImage image(width, height, QImage::Format_RGB32);
     image.fill(charts::colour::canvasFace);
