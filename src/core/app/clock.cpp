@@ -17,8 +17,8 @@ SystemClock::~SystemClock() { delete monotonic_; }
 
 std::uint32_t SystemClock::tick() const
 {
-    // The boot-relative monotonic reference, truncated: the tick wraps like any 32-bit counter.
-    return static_cast<std::uint32_t>(monotonic_->msecsSinceReference());
+    // Milliseconds on the monotonic clock, truncated: the tick wraps like any 32-bit counter.
+    return static_cast<std::uint32_t>(monotonic_->msecsSinceReference() + monotonic_->elapsed());
 }
 
 bool SystemClock::waitFor(int ms, const std::function<bool()>& done)
