@@ -419,10 +419,13 @@ QImage drawPointPicture(int me, int style)
     p.setRenderHint(QPainter::TextAntialiasing);
     paintBackground(p, look);
 
+    // The limb never reaches into the bands the window writes on.
+    p.setClipRect(QRectF(0, kPointPictureBand, kWidth, kHeight - 2 * kPointPictureBand));
     p.setTransform(frame);
     paintLimb(p, spot.view, look);
     if (look.showCourse) paintCourse(p, spot, elementColour(info.element));
     p.resetTransform();
+    p.setClipping(false);
 
     const QPointF at = frame.map(spot.at);
     paintMarker(p, at);
