@@ -62,11 +62,11 @@ const QPointF kThumbTip(58, 110);
 constexpr double kThumbWidth = 27;
 
 const std::array<Digit, 5> kToes{{
-    {QRectF(156, 40, 30, 72), 2},    // big toe
-    {QRectF(134, 48, 20, 60), -3},
-    {QRectF(115, 58, 18, 52), -6},
-    {QRectF(98, 68, 17, 46), -9},
-    {QRectF(83, 82, 15, 36), -12},  // little toe
+    {QRectF(156, 40, 31, 52), 2},    // big toe
+    {QRectF(136, 48, 19, 42), -2},
+    {QRectF(118, 56, 18, 38), -4},
+    {QRectF(101, 64, 17, 34), -7},
+    {QRectF(86, 74, 16, 30), -10},  // little toe
 }};
 
 QTransform tiltAboutBase(const Digit& digit)
@@ -125,9 +125,9 @@ QPainterPath handSilhouette()
 
 QPainterPath footTopSilhouette()
 {
-    QPainterPath foot = smoothClosedPath({{84, 104}, {110, 96}, {150, 96}, {184, 100}, {190, 118}, {186, 146},
-                                          {178, 182}, {170, 206}, {168, 246}, {104, 246}, {102, 214},
-                                          {96, 180}, {88, 142}, {82, 116}});
+    QPainterPath foot = smoothClosedPath({{86, 98}, {112, 88}, {150, 86}, {186, 88}, {194, 108}, {188, 146},
+                                          {178, 184}, {170, 206}, {168, 246}, {104, 246}, {102, 214},
+                                          {96, 182}, {88, 144}, {80, 114}});
     foot = foot.united(circle({170, 208}, 8)).united(circle({104, 216}, 8));  // ankle bones
     for (const Digit& toe : kToes) foot = foot.united(digitPath(toe));
     return foot.simplified();
