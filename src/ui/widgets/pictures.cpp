@@ -1,16 +1,22 @@
 #include "ui/widgets/pictures.h"
 
 #include "core/app/displaystrings.h"
+#include "core/app/programfolder.h"
 
+#include <QFileInfo>
 #include <QFont>
 #include <QLinearGradient>
 #include <QPainter>
 
 namespace tork {
 
+// The delivered logo and icons are used when present; the drawn ones stand in for a program
+// run without its delivered data.
 QPixmap programLogo()
 {
     static const QPixmap logo = [] {
+        QPixmap delivered(deliveredDataPath() + QStringLiteral("/icons/tork-logo.png"));
+        if (!delivered.isNull()) return delivered;
         QPixmap pixmap(220, 64);
         pixmap.fill(Qt::transparent);
         QPainter p(&pixmap);
@@ -33,6 +39,12 @@ QPixmap programLogo()
 QIcon programIcon()
 {
     static const QIcon icon = [] {
+        QIcon delivered;
+        for (int size : {16, 22, 24, 32, 48, 64, 128, 256}) {
+            const QString file = deliveredDataPath() + QStringLiteral("/icons/hicolor/%1x%1/apps/tork.png").arg(size);
+            if (QFileInfo::exists(file)) delivered.addFile(file, QSize(size, size));
+        }
+        if (!delivered.isNull()) return delivered;
         QPixmap pixmap(64, 64);
         pixmap.fill(Qt::transparent);
         QPainter p(&pixmap);
