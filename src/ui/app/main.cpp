@@ -1,11 +1,21 @@
 #include "ui/app/fonts.h"
 #include "ui/app/mainwindow.h"
+#include "ui/device/simulatorpanel.h"
+#include "ui/device/statuswindow.h"
+#include "core/app/clock.h"
 #include "core/app/messages.h"
 #include "core/app/programstate.h"
+#include "core/device/hidtransport.h"
+#include "core/device/link.h"
+#include "core/device/patientprofile.h"
+#include "core/device/simulatedinstrument.h"
+#include "core/device/virtualoperator.h"
+#include "core/records/startup.h"
 #include "ui/widgets/messagewindow.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
+#include <memory>
 
 int main(int argc, char* argv[])
 {
@@ -24,7 +34,10 @@ int main(int argc, char* argv[])
     QCommandLineOption folderOption(QStringLiteral("program-folder"),
                                     QStringLiteral("Folder of the settings, pictures and databases."),
                                     QStringLiteral("DIR"));
+    QCommandLineOption simulateOption(QStringLiteral("simulate"),
+                                      QStringLiteral("Work with the simulated instrument and show its panel."));
     parser.addOption(folderOption);
+    parser.addOption(simulateOption);
     parser.process(app);
 
     tork::ProgramFolder folder(parser.value(folderOption));
@@ -34,8 +47,71 @@ int main(int argc, char* argv[])
         return 1;
     }
 
+    tork::SystemClock clock;
+    const bool simulate = parser.isSet(simulateOption);
+    std::unique_ptr<tork::Transport> transport;
+    tork::SimulatedInstrument* simulated = nullptr;
+    if (simulate) {
+        auto instrument = std::make_unique<tork::SimulatedInstrument>(clock);
+        simulated = instrument.get();
+        transport = std::move(instrument);
+    } else {
+        transport = std::make_unique<tork::HidTransport>();
+    }
+    tork::DeviceLink link(*transport, clock);
+
     tork::ProgramState state(folder);
-    tork::TKaForm window(state);
+    std::unique_ptr<tork::StandingConnections> databases;
+    tork::TKaForm* form = nullptr;
+
+    tork::MainWindowHooks hooks;
+    hooks.installDeviceLink = [&] { link.install(); };
+    hooks.runStartupCheck = [&] {
+        tork::TKaStatu check(link, form);
+        check.databaseStartup = [&](tork::StartupDisplay& display) {
+            databases = tork::runDatabaseStartup(state, display);
+            if (!databases || !state.online) link.setOnline(false);
+        };
+        check.exec();
+        link.setStartupCheckPending(false);
+        return check.online() && link.isOnline();
+    };
+    hooks.playSound = [&](int n) { link.playSound(n); };
+    hooks.sendCommand = [&](const QString& command) { link.sendCommand(command); };
+    hooks.closeDatabases = [&] {
+        if (databases) databases->close();
+    };
+    hooks.serialNumber = [&] { return link.serialNumber(); };
+    hooks.hardwareVersion = [&] { return link.readHardwareVersion(); };
+    hooks.measurementCounter = [&] { return static_cast<qint64>(link.measurementCounter(false)); };
+
+    tork::TKaForm window(state, hooks);
+    form = &window;
+    // The instrument claimed while the window was being made sets the tray now.
+    if (link.isClaimed()) window.setTrayStatus(true);
+    QObject::connect(&link, &tork::DeviceLink::onlineChanged, &window, [&](bool online) { state.online = online; });
+    QObject::connect(&link, &tork::DeviceLink::trayStatusChanged, &window, &tork::TKaForm::setTrayStatus);
+    QObject::connect(&link, &tork::DeviceLink::noticeShown, &window,
+                     [&](const QString& title, const QString& text, bool error) { window.showNotice(title, text, error); });
+    QObject::connect(&link, &tork::DeviceLink::noticeHidden, &window, &tork::TKaForm::hideNotice);
+
+    std::unique_ptr<tork::VirtualOperator> virtualOperator;
+    tork::SimulatorPanel* panel = nullptr;  // the main window owns it
+    if (simulated) {
+        tork::VirtualOperator::PointOrder order{};
+        for (int p = 1; p <= 24; ++p) order[p - 1] = state.tables.positionPoint(p);
+        virtualOperator = std::make_unique<tork::VirtualOperator>(*simulated, clock, order);
+        virtualOperator->setEnabled(true);
+        QStringList errors;
+        auto profiles = tork::loadPatientProfiles(tork::deliveredProfilesPath(), &errors);
+        for (const QString& error : errors) qWarning("Patient profile not loaded: %s", qPrintable(error));
+        panel = new tork::SimulatorPanel(*simulated, *virtualOperator, std::move(profiles), &window);
+    }
+
     window.showMaximized();
+    if (panel) {
+        panel->show();
+        panel->move(window.geometry().topRight() - QPoint(panel->width() + 40, -120));
+    }
     return app.exec();
 }
