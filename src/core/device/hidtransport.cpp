@@ -200,6 +200,7 @@ bool HidTransport::open()
     close();
     const QList<InstrumentPath> found = instruments();
     for (const InstrumentPath& candidate : found) {
+        if (!onlyPath_.isEmpty() && candidate.path != onlyPath_) continue;
         if (!inWorker<bool>(worker_, [&] { return worker_->openPath(candidate.path); })) continue;
         path_ = candidate.path;
         open_ = true;

@@ -43,6 +43,9 @@ public:
 
     // Every plugged instrument, in enumeration order.
     QList<InstrumentPath> instruments();
+    // Limits open() to the instrument at this device node (empty: the first that opens).
+    void setOnlyPath(const QByteArray& path) { onlyPath_ = path; }
+    QByteArray path() const { return path_; }
     // Whether arrival and removal come from the udev monitor (else from periodic enumeration).
     bool hasMonitor() const { return monitor_ != nullptr; }
 
@@ -61,6 +64,7 @@ private:
     QTimer* poll_ = nullptr;
     bool lastPresence_ = false;
     QByteArray path_;
+    QByteArray onlyPath_;
     bool open_ = false;
     bool lost_ = false;
     int outputLength_ = kFallbackReportLength;
