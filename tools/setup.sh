@@ -64,7 +64,7 @@ fi
 
 step="starting the program"
 demo="$root/demo-program-folder"
-args=(--program-folder "$demo")
+args=(--simulate --program-folder "$demo")
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
   echo "No desktop display found; starting the program on a virtual display (xvfb-run)."
   exec xvfb-run -a "$build/src/ui/tork" "${args[@]}"
