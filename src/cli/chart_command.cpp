@@ -34,7 +34,7 @@ bool readInput(const QString& path, QByteArray* text)
     if (path.isEmpty() || path == "-") {
         QFile input;
         if (!input.open(stdin, QIODevice::ReadOnly)) {
-            err() << "tork-tool: cannot read the measurement from standard input." << Qt::endl;
+            err() << "tork-tool: standard input cannot be read." << Qt::endl;
             return false;
         }
         *text = input.readAll();
@@ -42,7 +42,7 @@ bool readInput(const QString& path, QByteArray* text)
     }
     QFile input(path);
     if (!input.open(QIODevice::ReadOnly)) {
-        err() << "tork-tool: cannot read " << path << ": " << input.errorString() << Qt::endl;
+        err() << "tork-tool: " << path << " cannot be read: " << input.errorString() << Qt::endl;
         return false;
     }
     *text = input.readAll();
