@@ -256,11 +256,13 @@ void TKaStatu::FormActivate()
         if (databaseStartup) {
             databaseStartup(*this);
             if (!self) return;
+            // A database step that failed has told the operator why; the program cannot run.
+            online_ = link_.isOnline();
         }
         checking_ = false;
         leds_->setBlinking(false);
         progress_->setEnabled(false);
-        fadeOut(this, kFadeMs, [this] { finish(QDialog::Accepted); });
+        fadeOut(this, kFadeMs, [this] { finish(online_ ? QDialog::Accepted : QDialog::Rejected); });
         return;
     }
     setStatusText(message);

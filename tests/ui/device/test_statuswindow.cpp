@@ -61,7 +61,9 @@ TEST_F(StatusWindowTest, OnLineRunsLampTestAndDatabaseStepThenFades)
     window.show();
     const auto start = clock.tick();
     window.FormActivate();
-    EXPECT_EQ(clock.elapsedSince(start), 1500u + 8u * SimulatedInstrument::kDefaultLatencyMs);
+    // The check lasts its 1500 ms; the lamp exchanges fall within them, "X0000" comes after.
+    EXPECT_GE(clock.elapsedSince(start), 1500u);
+    EXPECT_LE(clock.elapsedSince(start), 1500u + 10u + 8u * SimulatedInstrument::kDefaultLatencyMs);
 
     EXPECT_EQ(databaseRuns, 1);
     EXPECT_EQ(window.modelText(), QStringLiteral("Ka-240"));
@@ -209,18 +211,13 @@ TEST_F(StatusWindowTest, MainWindowFollowsTheOutcome)
         };
         TKaForm window(state, hooks);
         form = &window;
-        bool closed = false;
-        window.setAttribute(Qt::WA_DeleteOnClose, false);
-        QObject::connect(&window, &QObject::destroyed, [&] { closed = true; });
         window.show();
         window.FormActivate();
         EXPECT_EQ(state.online, plugged);
-        EXPECT_EQ(window.toolButton(Function::Measure) != nullptr, true);
         EXPECT_EQ(window.isToolBarEnabled(), plugged);
         if (!plugged) {
-            ASSERT_TRUE(processUntil([&] { return !window.isVisible(); }));
+            ASSERT_TRUE(processUntil([&] { return !window.isVisible(); }));  // the program ends
         }
-        (void)closed;
     }
 }
 
