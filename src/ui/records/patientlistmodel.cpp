@@ -42,13 +42,18 @@ const std::vector<PatientRecord>& PatientListModel::page(int number) const
     return pages_[number] = list_->rows(number * kPageSize, kPageSize);
 }
 
-std::optional<PatientRecord> PatientListModel::patientAt(int row) const
+const PatientRecord* PatientListModel::rowAt(int row) const
 {
-    if (row < 0 || row >= count()) return std::nullopt;
+    if (row < 0 || row >= count()) return nullptr;
     const auto& rows = page(row / kPageSize);
     const std::size_t offset = row % kPageSize;
-    if (offset >= rows.size()) return std::nullopt;
-    return rows[offset];
+    return offset < rows.size() ? &rows[offset] : nullptr;
+}
+
+std::optional<PatientRecord> PatientListModel::patientAt(int row) const
+{
+    const PatientRecord* p = rowAt(row);
+    return p ? std::optional<PatientRecord>(*p) : std::nullopt;
 }
 
 int PatientListModel::rowCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : count(); }
@@ -56,7 +61,7 @@ int PatientListModel::columnCount(const QModelIndex& parent) const { return pare
 
 QString PatientListModel::cellText(int row, int column) const
 {
-    const auto patient = patientAt(row);
+    const PatientRecord* patient = rowAt(row);
     if (!patient) return {};
     const PatientRecord& p = *patient;
     switch (column) {
@@ -81,8 +86,7 @@ QVariant PatientListModel::data(const QModelIndex& index, int role) const
     if (!index.isValid()) return {};
     if (role == Qt::DisplayRole) return cellText(index.row(), index.column());
     if (role == Qt::ForegroundRole && index.column() == Gender) {
-        const auto patient = patientAt(index.row());
-        if (patient) return patient->male ? QColor(0, 128, 0) : QColor(255, 0, 0);
+        if (const PatientRecord* patient = rowAt(index.row())) return patient->male ? QColor(0, 128, 0) : QColor(255, 0, 0);
     }
     if (role == Qt::TextAlignmentRole && (index.column() == Index || index.column() == Age))
         return int(Qt::AlignRight | Qt::AlignVCenter);

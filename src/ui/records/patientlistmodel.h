@@ -43,6 +43,8 @@ public:
 
 private:
     const std::vector<PatientRecord>& page(int number) const;
+    // The cached row; valid until the next page is read.
+    const PatientRecord* rowAt(int row) const;
 
     QSqlDatabase db_;
     std::unique_ptr<PatientList> list_;

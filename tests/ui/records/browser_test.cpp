@@ -433,3 +433,23 @@ TEST_F(RecordsBrowser, EnteredValuesUpdateTheLatestDate)
     EXPECT_EQ(dateFromDayCount(latestOf("A1")), QDate(2024, 1, 2));
     EXPECT_EQ(browser.measurements()->rows().front().values[0], 55);
 }
+
+TEST_F(RecordsBrowser, ALongListIsReadOnlyWhereItIsShown)
+{
+    {
+        Savepoint work(db);
+        for (int n = 1; n <= 1000; ++n) addPatient(QString::asprintf("%05d", n), QStringLiteral("Name %1").arg(n));
+        ASSERT_EQ(work.release(), QString());
+    }
+    state.patient.number = "00900";
+    state.patientSortColumn = 1;
+    TKaread browser(context(), true);
+    PatientListModel* model = browser.patientList()->model();
+    EXPECT_EQ(model->rowCount(), 1000);
+    EXPECT_EQ(browser.patientList()->currentRow(), 899);
+    EXPECT_LE(model->pagesRead(), 2);   // the page of the current patient, nothing before it
+    EXPECT_EQ(model->cellText(899, PatientListModel::Name), "Name 900");
+    EXPECT_EQ(model->cellText(0, PatientListModel::Number), "00001");
+    EXPECT_EQ(model->cellText(999, PatientListModel::Index), "1000");
+    EXPECT_LE(model->pagesRead() * PatientListModel::kPageSize, 3 * PatientListModel::kPageSize);
+}
