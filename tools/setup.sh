@@ -46,6 +46,9 @@ fi
 
 step="configuring the build"
 export CCACHE_DIR="${CCACHE_DIR:-$HOME/.cache/ccache}"
+# Paths relative to the checkout, so a fresh clone elsewhere reuses the compiler cache.
+export CCACHE_BASEDIR="$root"
+export CCACHE_NOHASHDIR=true
 if [ ! -f "$build/CMakeCache.txt" ]; then
   cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
 else
