@@ -23,8 +23,16 @@ public:
 
     QList<InstrumentPath> enumerate()
     {
+        // First by ID; when that finds none, by walking every HID device with the same test
+        // (hidapi's own filter misses devices whose IDs it reads from elsewhere).
+        QList<InstrumentPath> found = matching(hid_enumerate(kInstrumentVendorId, kInstrumentProductId));
+        if (found.isEmpty()) found = matching(hid_enumerate(0, 0));
+        return found;
+    }
+
+    static QList<InstrumentPath> matching(hid_device_info* list)
+    {
         QList<InstrumentPath> found;
-        hid_device_info* list = hid_enumerate(kInstrumentVendorId, kInstrumentProductId);
         for (hid_device_info* info = list; info; info = info->next) {
             if (info->vendor_id != kInstrumentVendorId || info->product_id != kInstrumentProductId) continue;
             found.append({QByteArray(info->path), info->serial_number ? QString::fromWCharArray(info->serial_number) : QString()});
@@ -203,6 +211,7 @@ bool HidTransport::open()
         if (!onlyPath_.isEmpty() && candidate.path != onlyPath_) continue;
         if (!inWorker<bool>(worker_, [&] { return worker_->openPath(candidate.path); })) continue;
         path_ = candidate.path;
+        serial_ = candidate.serial;
         open_ = true;
         lost_ = false;
         const int length = outputReportLengthFromDescriptor(reportDescriptorOf(udev_, path_));
@@ -224,12 +233,17 @@ void HidTransport::close()
         return true;
     });
     path_.clear();
+    serial_.clear();
 }
 
 QString HidTransport::indexedString(int index)
 {
     if (!open_) return {};
-    return inWorker<QString>(worker_, [this, index] { return worker_->indexedString(index); });
+    const QString text = inWorker<QString>(worker_, [this, index] { return worker_->indexedString(index); });
+    // The hidraw backend cannot read arbitrary string descriptors. String 3 of the instrument
+    // is its serial-number string descriptor, which the system lists with the device.
+    if (text.isEmpty() && index == 3) return serial_;
+    return text;
 }
 
 bool HidTransport::writeReport(const QByteArray& report)

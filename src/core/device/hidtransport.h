@@ -65,6 +65,7 @@ private:
     bool lastPresence_ = false;
     QByteArray path_;
     QByteArray onlyPath_;
+    QString serial_;  // the serial-number string listed with the claimed device
     bool open_ = false;
     bool lost_ = false;
     int outputLength_ = kFallbackReportLength;

@@ -81,7 +81,8 @@ void DeviceLink::depart()
 
 bool DeviceLink::sendCommand(const QString& command)
 {
-    if (!claimed_) return replyArrived_;
+    // Nothing claimed: nothing is sent, and no earlier exchange's success is passed off as this one's.
+    if (!claimed_) return false;
     if (exchanging_) {
         queued_.push_back(command);
         return false;

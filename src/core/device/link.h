@@ -28,6 +28,7 @@ public:
     void install();
 
     // One exchange: true when a reply other than "Z0000" arrived; the reply is in lastReply().
+    // Without a claimed instrument nothing is sent and the result is false.
     // A command sent while another exchange waits (from an event handler that runs during the
     // wait) is queued and sent as soon as that exchange completes, so commands keep their
     // order; the nested call itself returns false without a reply.

@@ -30,8 +30,10 @@ QString commandOfReport(const QByteArray& report)
 
 QString replyText(const QByteArray& data)
 {
+    // The reply is text: a NUL byte ends it, whatever follows in the report.
     qsizetype begin = 0;
-    qsizetype end = data.size();
+    qsizetype end = data.indexOf('\0');
+    if (end < 0) end = data.size();
     while (begin < end && isTrimmed(data[begin])) ++begin;
     while (end > begin && isTrimmed(data[end - 1])) --end;
     return QString::fromLatin1(data.mid(begin, end - begin));

@@ -34,7 +34,8 @@ enum : int {
 QByteArray buildOutputReport(const QString& command, int length);
 // The command carried by an output report (what an instrument reads from it).
 QString commandOfReport(const QByteArray& report);
-// The data bytes of an input report as reply text, trimmed of blanks and control characters.
+// The data bytes of an input report as reply text up to the first NUL byte, trimmed of
+// blanks and control characters.
 QString replyText(const QByteArray& data);
 
 bool isHexText(const QString& text);

@@ -158,6 +158,8 @@ TEST_F(LinkTest, UnplugDuringAnExchangeStopsItAndGoesOffLine)
     EXPECT_FALSE(link.sendCommand(QStringLiteral("D0000")));
     EXPECT_EQ(clock.elapsedSince(start), 30u);
     EXPECT_EQ(writesOf("D0000"), 1);
+    EXPECT_FALSE(link.sendCommand(QStringLiteral("L0000")));  // gone: nothing sent, nothing passed off as done
+    EXPECT_EQ(writesOf("L0000"), 0);
     EXPECT_FALSE(link.isClaimed());
     EXPECT_FALSE(link.isOnline());
     ASSERT_EQ(notices.size(), 1u);

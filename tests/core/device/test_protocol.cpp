@@ -23,6 +23,7 @@ TEST(InstrumentReply, TrimsBlanksAndControlCharacters)
     EXPECT_EQ(replyText(QByteArray("D0FA0\0\0\0", 8)), QStringLiteral("D0FA0"));
     EXPECT_EQ(replyText(QByteArray("\x01 \tZ0001\r\n\x7f")), QStringLiteral("Z0001"));
     EXPECT_EQ(replyText(QByteArray("\0\0\0", 3)), QString());
+    EXPECT_EQ(replyText(QByteArray("D0ABC\0\0\0D0DEF", 13)), QStringLiteral("D0ABC"));
     EXPECT_EQ(replyText(QByteArray()), QString());
 }
 
