@@ -71,6 +71,7 @@ PatientListPanel::PatientListPanel(ProgramState& state, QSqlDatabase db, QWidget
     searchBox_->setMaximumWidth(220);
     searchRow->addWidget(searchBox_);
     searchButton_ = new QPushButton(QStringLiteral("Start Searching"), this);
+    searchButton_->setAutoDefault(false);   // Enter elsewhere in the window is no search
     searchRow->addWidget(searchButton_);
     indicatorLabel_ = new QLabel(this);
     searchRow->addWidget(indicatorLabel_);
@@ -170,9 +171,9 @@ void PatientListPanel::selectRow(int row)
 {
     if (model_->count() == 0) return;
     row = std::clamp(row, 0, model_->count() - 1);
-    const QModelIndex index = model_->index(row, PatientListModel::Number);
-    grid_->setCurrentIndex(index);
-    grid_->scrollTo(index, QAbstractItemView::PositionAtCenter);
+    grid_->setCurrentIndex(model_->index(row, PatientListModel::Number));
+    // Centred on the index column, so the view does not scroll sideways.
+    grid_->scrollTo(model_->index(row, PatientListModel::Index), QAbstractItemView::PositionAtCenter);
 }
 
 bool PatientListPanel::locateNumberPrefix(const QString& number)

@@ -29,11 +29,14 @@ namespace tork {
 namespace {
 
 constexpr double kUnknownDateLimit = 4000;
+constexpr int kSideWidth = 64;
+constexpr int kCellWidth = 58;
 
-// The cell editor drops every character the grid does not take and hands Enter to the window.
+// The cell editor drops every character the grid does not take and hands Enter, with the
+// edited text, to the window.
 class CellDelegate : public QStyledItemDelegate {
 public:
-    CellDelegate(std::function<void()> returnPressed, QObject* parent)
+    CellDelegate(std::function<void(const QString&)> returnPressed, QObject* parent)
         : QStyledItemDelegate(parent), returnPressed_(std::move(returnPressed)) {}
 
 protected:
@@ -43,9 +46,9 @@ protected:
         if (editor && event->type() == QEvent::KeyPress) {
             auto* key = static_cast<QKeyEvent*>(event);
             if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
-                emit commitData(editor);
+                const QString text = editor->text();
                 emit closeEditor(editor, QAbstractItemDelegate::NoHint);
-                returnPressed_();
+                returnPressed_(text);
                 return true;
             }
             const QString text = key->text();
@@ -55,7 +58,7 @@ protected:
     }
 
 private:
-    std::function<void()> returnPressed_;
+    std::function<void(const QString&)> returnPressed_;
 };
 
 const QString kRangeNote = QStringLiteral(" Please input value between 0.1 - 200.0. Value outside of the range will be invalid.");
@@ -88,20 +91,34 @@ TKamnu::TKamnu(ManualEntryMode mode, RecordsContext context, std::optional<Measu
 
     grid_ = new QTableWidget(this);
     setUpValueGrid(grid_, context_.state->tables, true);
-    grid_->horizontalHeader()->setDefaultSectionSize(58);
-    grid_->setColumnWidth(0, 64);
+    grid_->horizontalHeader()->setDefaultSectionSize(kCellWidth);
+    grid_->setColumnWidth(0, kSideWidth);
     grid_->verticalHeader()->setDefaultSectionSize(28);
-    grid_->setFixedHeight(3 * 28 + 4);
+    grid_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    grid_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    grid_->setFixedSize(kSideWidth + 12 * kCellWidth + 2 * grid_->frameWidth(), 3 * 28 + 2 * grid_->frameWidth());
     grid_->setEditTriggers(QAbstractItemView::AnyKeyPressed | QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed);
-    grid_->setItemDelegate(new CellDelegate([this] { GridReturnPressed(); }, grid_));
+    grid_->setItemDelegate(new CellDelegate(
+        [this](const QString& text) {
+            if (QTableWidgetItem* item = grid_->currentItem()) {
+                filling_ = true;   // normalised once, by the Enter handler
+                item->setText(text);
+                filling_ = false;
+            }
+            GridReturnPressed();
+        },
+        grid_));
     grid_->installEventFilter(this);
     auto* sideLabels = new QHBoxLayout;
-    sideLabels->addSpacing(64);
+    sideLabels->setSpacing(0);
+    sideLabels->addSpacing(kSideWidth + grid_->frameWidth());
     for (const char* group : {"Hand", "Foot"}) {
         auto* label = new QLabel(QString::fromLatin1(group), this);
         label->setAlignment(Qt::AlignCenter);
-        sideLabels->addWidget(label, 1);
+        label->setFixedWidth(6 * kCellWidth);
+        sideLabels->addWidget(label);
     }
+    sideLabels->addStretch(1);
 
     dateKnown_ = new QCheckBox(this);
     date_ = new QDateEdit(this);

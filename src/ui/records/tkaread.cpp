@@ -71,14 +71,17 @@ TKaread::TKaread(RecordsContext context, bool confirmRecall, QWidget* parent)
     measurementGrid_->verticalHeader()->setDefaultSectionSize(22);
     measurementGrid_->horizontalHeader()->setDefaultSectionSize(48);
     measurementGrid_->setColumnWidth(MeasurementListModel::Date, 84);
-    measurementGrid_->setColumnWidth(MeasurementListModel::Time, 60);
+    measurementGrid_->setColumnWidth(MeasurementListModel::Time, 72);
+    measurementGrid_->setMinimumHeight(140);
     measurementGrid_->setColumnWidth(MeasurementListModel::Energy, 56);
     measurementGrid_->setColumnWidth(MeasurementListModel::Potential, 64);
     setHeadingFocused(measurementGrid_, false);
 
     detailGrid_ = new QTableWidget(this);
     detailGrid_->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    detailGrid_->setFixedHeight(3 * 26 + 4);
+    detailGrid_->verticalHeader()->setDefaultSectionSize(24);
+    detailGrid_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    detailGrid_->setFixedHeight(3 * 24 + 2 * detailGrid_->frameWidth());
     detailGrid_->hide();
 
     memoPanel_ = new QWidget(this);
@@ -318,7 +321,7 @@ void TKaread::DeletePatientClick()
         if (!next) next = patients_->model()->patientAt(row - 1);
         if (const QString error = deletePatient(context_.db, *patient); !error.isEmpty())
             showMessage(MessageKind::ImportantNotice, QStringLiteral("The patient record could not be deleted:\n") + error);
-        patients_->open();
+        patients_->reopen();
         if (!next || !patients_->locateNumberIgnoringCase(next->number)) patients_->selectRow(row);
         reloadMeasurements();
     }

@@ -9,7 +9,10 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QDateEdit>
+#include <QKeyEvent>
+#include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QTableWidget>
 #include <QTimeEdit>
@@ -229,4 +232,37 @@ TEST_F(RecordsManual, ClearAsksFirst)
     EXPECT_TRUE(window->datePicker()->isEnabled());
     EXPECT_EQ(window->valueGrid()->currentRow(), 1);
     EXPECT_EQ(window->valueGrid()->currentColumn(), 1);
+}
+
+TEST_F(RecordsManual, TypingIntoACellEditor)
+{
+    auto window = entry(ManualEntryMode::New);
+    window->show();
+    QTableWidget* grid = window->valueGrid();
+    grid->setCurrentCell(1, 4);
+    grid->editItem(grid->item(1, 4));
+    auto* editor = qobject_cast<QLineEdit*>(grid->indexWidget(grid->model()->index(1, 4)));
+    ASSERT_TRUE(editor);
+    auto press = [&](int key, const QString& text) {
+        QKeyEvent event(QEvent::KeyPress, key, Qt::NoModifier, text);
+        QCoreApplication::sendEvent(editor, &event);
+    };
+    for (QChar c : QStringLiteral("2a5,0x.7"))
+        press(c.isDigit() ? Qt::Key_0 + c.digitValue() : Qt::Key_A, QString(c));
+    EXPECT_EQ(editor->text(), "250.7");   // letters and the comma are dropped
+    press(Qt::Key_Return, QStringLiteral("\r"));
+    EXPECT_EQ(grid->item(1, 4)->text(), "200.0");
+    EXPECT_EQ(grid->currentColumn(), 5);
+    EXPECT_TRUE(messages.shown().isEmpty());
+
+    // A text that is no number is reported once and stays in its cell.
+    grid->editItem(grid->item(1, 5));
+    editor = qobject_cast<QLineEdit*>(grid->indexWidget(grid->model()->index(1, 5)));
+    ASSERT_TRUE(editor);
+    for (QChar c : QStringLiteral("1-2")) press(c == u'-' ? Qt::Key_Minus : Qt::Key_0 + c.digitValue(), QString(c));
+    press(Qt::Key_Return, QStringLiteral("\r"));
+    EXPECT_EQ(grid->item(1, 5)->text(), "1-2");
+    EXPECT_EQ(grid->currentColumn(), 5);
+    ASSERT_EQ(messages.shown().size(), 1);
+    EXPECT_TRUE(messages.shown()[0].text.contains("TE Left"));
 }
