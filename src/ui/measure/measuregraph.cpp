@@ -36,12 +36,15 @@ void MeasureGraph::clear(bool running)
     update();
 }
 
-void MeasureGraph::addSample(const SampleView& sample)
+void MeasureGraph::flush()
 {
-    samples_.push_back(sample);
-    if (trace_.isNull()) return;
-    QPainter painter(&trace_);
-    drawSample(painter, sample);
+    if (drawn_ == samples_.size()) return;
+    if (!trace_.isNull()) {
+        QPainter painter(&trace_);
+        for (; drawn_ < samples_.size(); ++drawn_) drawSample(painter, samples_[drawn_]);
+    }
+    drawn_ = samples_.size();
+    update();
 }
 
 void MeasureGraph::drawSample(QPainter& painter, const SampleView& sample)
@@ -66,6 +69,7 @@ void MeasureGraph::redrawTrace()
     pen_ = GraphGeometry{width(), height()}.origin();
     QPainter painter(&trace_);
     for (const SampleView& sample : samples_) drawSample(painter, sample);
+    drawn_ = samples_.size();
 }
 
 void MeasureGraph::resizeEvent(QResizeEvent*)

@@ -36,9 +36,11 @@ public:
     // The empty graph; `running` adds the time labels of the sampling window.
     void clear(bool running);
     bool isRunning() const { return running_; }
-    // Extends the trace by one reading. Drawing goes to an image at once; the screen is
-    // brought up to date by update(), which the window paces.
-    void addSample(const SampleView& sample);
+    // Extends the trace by one reading; nothing is drawn until flush().
+    void addSample(const SampleView& sample) { samples_.push_back(sample); }
+    // Draws the readings added since the last flush onto the trace and asks for a repaint.
+    // The window calls it at the screen's pace, so drawing never runs once per reading.
+    void flush();
     int sampleCount() const { return int(samples_.size()); }
     // The trace as drawn so far (transparent where nothing is drawn).
     const QImage& trace() const { return trace_; }
@@ -59,6 +61,7 @@ private:
     QPixmap background_;
     QImage trace_;
     QPointF pen_;
+    std::size_t drawn_ = 0;  // samples already on the trace image
 };
 
 }  // namespace tork

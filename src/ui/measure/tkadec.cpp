@@ -229,10 +229,14 @@ void TKadec::buildLayout()
     graphBox->addWidget(graph_, 1);
     auto* rateRow = new QHBoxLayout;
     rateRow->addWidget(new QLabel(QStringLiteral("Sampling Rate:")));
+    // Fields that change while readings come in keep a fixed size, so a new text never
+    // makes the window lay itself out again.
     rateRow->addWidget(addField(QStringLiteral("Sampling Rate:")));
+    fields_[QStringLiteral("Sampling Rate:")]->setFixedSize(60, 20);
     rateRow->addStretch();
     rateRow->addWidget(new QLabel(kNextPointField));
     rateRow->addWidget(addField(kNextPointField));
+    fields_[kNextPointField]->setFixedSize(70, 20);
     manualStart_ = new QPushButton(QStringLiteral("Start"));
     manualStart_->setEnabled(false);
     connect(manualStart_, &QPushButton::clicked, this, &TKadec::ManualStartClick);
@@ -607,7 +611,7 @@ void TKadec::presentSample()
     bars_["quality"]->setColour(stabilityBarColour(s.stability));
     bars_["quality"]->setPercent(static_cast<int>(s.qualityShown));
     fields_[QStringLiteral("Sampling Rate:")]->setText(QString::number(s.samplingCount));
-    graph_->update();
+    graph_->flush();
 }
 
 void TKadec::onContactLost()
