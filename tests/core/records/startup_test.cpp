@@ -84,6 +84,8 @@ struct FolderCase {
     QStringList patientsAfter;
 };
 
+void PrintTo(const FolderCase& c, std::ostream* os) { *os << c.name; }
+
 class StartupFolders : public ::testing::TestWithParam<FolderCase> {};
 
 TEST_P(StartupFolders, RenamesCopiesAndTransfersAsTheFolderRequires)
@@ -373,6 +375,8 @@ struct FailureCase {
     bool fillDisk;
     const char* errorMentions;
 };
+
+void PrintTo(const FailureCase& c, std::ostream* os) { *os << c.name; }
 
 class RecordsTransferFailure : public RecordsTransfer, public ::testing::WithParamInterface<FailureCase> {};
 
