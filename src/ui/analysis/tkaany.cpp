@@ -147,6 +147,9 @@ QTableWidget* TKaany::buildHistoryGrid()
     grid->setSelectionBehavior(QAbstractItemView::SelectRows);
     grid->setSelectionMode(QAbstractItemView::SingleSelection);
     grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    grid->horizontalHeader()->setDefaultSectionSize(72);
+    grid->setColumnWidth(0, 40);
+    grid->setMinimumWidth(40 + 2 * 72 + 24);
     connect(grid, &QTableWidget::cellClicked, this, [this](int row, int) { HistoryGridSelect(row); });
     return grid;
 }
@@ -205,6 +208,9 @@ QWidget* TKaany::buildEnergyReport()
     scores_ = new QTableWidget(14, 4);
     scores_->horizontalHeader()->hide();
     scores_->verticalHeader()->hide();
+    scores_->horizontalHeader()->setDefaultSectionSize(56);
+    scores_->verticalHeader()->setDefaultSectionSize(22);
+    scores_->setFixedWidth(4 * 56 + 4);
     layout->addWidget(scores_, 0, 2, 3, 1);
 
     auto* valueBox = new QWidget;
@@ -220,6 +226,10 @@ QWidget* TKaany::buildEnergyReport()
     values_ = new QTableWidget(3, 13);
     values_->horizontalHeader()->hide();
     values_->verticalHeader()->hide();
+    values_->horizontalHeader()->setDefaultSectionSize(48);
+    values_->verticalHeader()->setDefaultSectionSize(22);
+    values_->setColumnWidth(0, 52);
+    values_->setFixedHeight(3 * 22 + 4);
     valueLayout->addWidget(values_);
     auto* dates = new QFormLayout;
     addField(dates, QStringLiteral("Avg:"));
