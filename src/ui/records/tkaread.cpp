@@ -360,21 +360,21 @@ void TKaread::DeleteValueClick()
     writeCounts();
 }
 
-void TKaread::NewValueClick() { enterValues(int(ManualEntryMode::New)); }
-void TKaread::EditValueClick() { enterValues(int(ManualEntryMode::Modify)); }
+void TKaread::NewValueClick() { enterValues(ManualEntryMode::New); }
+void TKaread::EditValueClick() { enterValues(ManualEntryMode::Modify); }
 
-void TKaread::enterValues(int mode)
+void TKaread::enterValues(ManualEntryMode mode)
 {
     const auto patient = patients_->currentPatient();
     if (!patient) return;
     const MeasurementRecord* m = measurements_->at(currentMeasurementRow());
-    if (ManualEntryMode(mode) == ManualEntryMode::Modify && !m) return;
+    if (mode == ManualEntryMode::Modify && !m) return;
     const std::optional<MeasurementRecord> row = m ? std::optional<MeasurementRecord>(*m) : std::nullopt;
 
     const bool wasVisible = isVisible();
     hide();
     {
-        TKamnu entry(ManualEntryMode(mode), context_, row, patient->number, this);
+        TKamnu entry(mode, context_, row, patient->number, this);
         context_.run(entry);
     }
     if (wasVisible) show();

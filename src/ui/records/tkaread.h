@@ -19,6 +19,8 @@ class QWidget;
 
 namespace tork {
 
+enum class ManualEntryMode;
+
 class TKaread : public QDialog {
     Q_OBJECT
 public:
@@ -70,7 +72,7 @@ private:
     void refreshDetail();
     void writeCounts();
     void updateButtons();
-    void enterValues(int mode);
+    void enterValues(ManualEntryMode mode);
     void keepLatestMeasurement(const QString& number);
 
     RecordsContext context_;

@@ -4,9 +4,11 @@
 #include "core/app/messages.h"
 #include "core/records/connection.h"
 #include "core/records/recordedits.h"
+#include "ui/records/gridheading.h"
 #include "ui/records/tkaredit.h"
 
 #include <QAction>
+#include <QEvent>
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QLabel>
@@ -62,6 +64,7 @@ TKasave::TKasave(RecordsContext context, QWidget* parent) : QDialog(parent), con
     layout->addWidget(patients_, 1);
     layout->addWidget(status_);
 
+    patients_->grid()->installEventFilter(this);
     connect(patients_, &PatientListPanel::currentPatientChanged, this, &TKasave::PatientRowChange);
     connect(patients_, &PatientListPanel::patientDoubleClicked, this, &TKasave::PatientGridDoubleClick);
     connect(patients_, &PatientListPanel::searchDone, this, &TKasave::SearchDone);
@@ -81,6 +84,13 @@ TKasave::TKasave(RecordsContext context, QWidget* parent) : QDialog(parent), con
         sex_->setText(genderText(current.isMale));
         patients_->searchBox()->setFocus();
     }
+}
+
+bool TKasave::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == patients_->grid() && (event->type() == QEvent::FocusIn || event->type() == QEvent::FocusOut))
+        setHeadingFocused(patients_->grid(), event->type() == QEvent::FocusIn);
+    return QDialog::eventFilter(watched, event);
 }
 
 QStringList TKasave::shownPatient() const { return {number_->text(), name_->text(), birthDate_->text(), sex_->text()}; }

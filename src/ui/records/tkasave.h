@@ -34,6 +34,9 @@ public:
     void NewPatientClick();
     void ExitClick();
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     void select(const std::optional<PatientRecord>& patient);
     void save();
