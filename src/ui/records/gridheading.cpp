@@ -16,7 +16,10 @@ QString headingStyle(const char* top, const char* bottom)
 
 void setHeadingFocused(QTableView* grid, bool focused)
 {
-    grid->horizontalHeader()->setProperty("headingFocused", focused);
+    QHeaderView* header = grid->horizontalHeader();
+    const QVariant shown = header->property("headingFocused");
+    if (shown.isValid() && shown.toBool() == focused) return;   // a style sheet is costly to apply
+    header->setProperty("headingFocused", focused);
     grid->horizontalHeader()->setStyleSheet(focused ? headingStyle("#FF9F35", "#FFD8AC") : headingStyle("#D5DEF2", "#CCD7EE"));
 }
 
