@@ -10,11 +10,19 @@
 #include "core/device/patientprofile.h"
 #include "core/device/simulatedinstrument.h"
 #include "core/device/virtualoperator.h"
+#include "core/measure/currentmeasurement.h"
+#include "core/records/deliveredfiles.h"
+#include "core/records/referencetexts.h"
+#include "core/records/schema.h"
 #include "core/records/startup.h"
+#include "ui/analysis/tkaany.h"
+#include "ui/measure/tkadec.h"
+#include "ui/records/recordswindows.h"
 #include "ui/widgets/messagewindow.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QPointer>
 #include <memory>
 
 int main(int argc, char* argv[])
@@ -47,6 +55,10 @@ int main(int argc, char* argv[])
         return 1;
     }
 
+    // What the installation delivers (templates, reference texts, pictures) and the folder lacks.
+    const tork::DeliveredCopyResult delivered = tork::copyMissingDeliveredFiles(folder);
+    if (!delivered.ok()) tork::showMessage(tork::MessageKind::CautionNotice, delivered.failures.join(QLatin1Char('\n')));
+
     tork::SystemClock clock;
     const bool simulate = parser.isSet(simulateOption);
     std::unique_ptr<tork::Transport> transport;
@@ -69,6 +81,8 @@ int main(int argc, char* argv[])
     hooks.runStartupCheck = [&] {
         tork::TKaStatu check(link, form);
         check.databaseStartup = [&](tork::StartupDisplay& display) {
+            // The step reports its failures by taking the program off-line.
+            state.online = link.isOnline();
             databases = tork::runDatabaseStartup(state, display);
             if (!databases || !state.online) link.setOnline(false);
         };
@@ -87,6 +101,42 @@ int main(int argc, char* argv[])
 
     tork::TKaForm window(state, hooks);
     form = &window;
+
+    // The function windows, opened from the main window and from the measurement window.
+    std::unique_ptr<tork::VirtualOperator> virtualOperator;
+    tork::CurrentMeasurement measurement;
+    std::unique_ptr<tork::ReferenceDatabase> referenceTexts;
+    const auto recordsContext = [&] {
+        tork::RecordsContext context;
+        context.state = &state;
+        context.measurement = &measurement;
+        if (databases) context.db = databases->main.db();
+        context.playSound = [&](int n) { link.playSound(n); };
+        return context;
+    };
+    const auto analysisWindow = [&](QWidget* parent) -> QDialog* {
+        if (!referenceTexts)
+            referenceTexts = std::make_unique<tork::ReferenceDatabase>(folder.filePath(tork::kReferenceDatabaseFile));
+        return new tork::TKaany(recordsContext(), *referenceTexts, parent);
+    };
+    window.setFunctionWindow(tork::Function::Recall, [&](QWidget* parent) {
+        return tork::createRecallWindow(recordsContext(), true, parent);
+    });
+    window.setFunctionWindow(tork::Function::Measure, [&](QWidget* parent) -> QDialog* {
+        tork::TKadec* measure = tork::createMeasurementWindow(state, measurement, link, clock, parent);
+        if (virtualOperator) {
+            // The virtual operator touches the point the window shows, also after a table click.
+            QPointer<tork::TKadec> shown(measure);
+            virtualOperator->setShownPoint([shown] { return shown ? shown->run().currentPoint() : 0; });
+        }
+        measure->setFunctionWindow(tork::MeasureFunction::Analyze, analysisWindow);
+        measure->setFunctionWindow(tork::MeasureFunction::Save, [&](QWidget* p) { return tork::createSaveWindow(recordsContext(), p); });
+        measure->setFunctionWindow(tork::MeasureFunction::Recall,
+                                   [&](QWidget* p) { return tork::createRecallWindow(recordsContext(), false, p); });
+        measure->setFunctionWindow(tork::MeasureFunction::Manual,
+                                   [&](QWidget* p) { return tork::createManualEntryWindow(recordsContext(), p); });
+        return measure;
+    });
     // The instrument claimed while the window was being made sets the tray now.
     if (link.isClaimed()) window.setTrayStatus(true);
     QObject::connect(&link, &tork::DeviceLink::onlineChanged, &window, [&](bool online) { state.online = online; });
@@ -95,7 +145,6 @@ int main(int argc, char* argv[])
                      [&](const QString& title, const QString& text, bool error) { window.showNotice(title, text, error); });
     QObject::connect(&link, &tork::DeviceLink::noticeHidden, &window, &tork::TKaForm::hideNotice);
 
-    std::unique_ptr<tork::VirtualOperator> virtualOperator;
     tork::SimulatorPanel* panel = nullptr;  // the main window owns it
     if (simulated) {
         tork::VirtualOperator::PointOrder order{};

@@ -298,7 +298,9 @@ TEST_F(RecordsPatients, PrefixSearchFindsTheFirstMatchInTheCurrentOrder)
     for (const auto& c : cases) {
         const auto found = c.list->locatePrefix(c.text);
         EXPECT_EQ(found.value_or(-1), c.position) << c.text << (c.list == &ascending ? " ascending" : " descending");
-        if (found) EXPECT_TRUE(c.list->row(*found)->number.startsWith(c.text));
+        if (found) {
+            EXPECT_TRUE(c.list->row(*found)->number.startsWith(c.text));
+        }
     }
     // Located by number while sorted by name: the row of "1200" in name order.
     PatientList byName(db, PatientOrder::fromSortKey(2));

@@ -43,7 +43,9 @@ inline QVariant queryValue(const QString& path, const QString& query)
 // The delivered files a complete installation has: template, reference and protocol databases.
 inline void installDeliveredFiles(const QString& folder, bool withTemplate = true)
 {
-    if (withTemplate) ASSERT_EQ(buildTemplateDatabase(QDir(folder).filePath(kTemplateDatabaseFile)), QString());
+    if (withTemplate) {
+        ASSERT_EQ(buildTemplateDatabase(QDir(folder).filePath(kTemplateDatabaseFile)), QString());
+    }
     ASSERT_EQ(buildReferenceDatabase(QDir(folder).filePath(kReferenceDatabaseFile), {}, {}), QString());
     ASSERT_EQ(buildSystemProtocolDatabase(QDir(folder).filePath(kSystemProtocolDatabaseFile), {}), QString());
 }

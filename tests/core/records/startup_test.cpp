@@ -95,7 +95,9 @@ TEST_P(StartupFolders, RenamesCopiesAndTransfersAsTheFolderRequires)
     ScriptedMessages messages;
     installDeliveredFiles(folder.path());
     if (c.main) makeMainDatabase(folder.file("tork6.mdb"), {"M"});
-    if (c.newVersion) ASSERT_EQ(buildTemplateDatabase(folder.file("tork_60.mdb")), QString());
+    if (c.newVersion) {
+        ASSERT_EQ(buildTemplateDatabase(folder.file("tork_60.mdb")), QString());
+    }
     if (c.older) makeOldDatabase(folder.file("tork4.mdb"), {"B"});
 
     StartupRun run;

@@ -247,7 +247,9 @@ TEST_F(TKadecTest, QualityViewColoursAndBlanks)
     window->TableModeClick();
     for (const Case& c : cases) {
         EXPECT_EQ(cell(1, c.me), c.text) << "ME" << c.me;
-        if (c.value > 0) EXPECT_EQ(cellColour(1, c.me), c.colour) << "ME" << c.me;
+        if (c.value > 0) {
+            EXPECT_EQ(cellColour(1, c.me), c.colour) << "ME" << c.me;
+        }
     }
     // Positive scores over the four points with a value.
     EXPECT_EQ(window->fieldText("Avg:").trimmed(), formatFixed((45.25 + 70 + 95.5) / 4, 3, 1).trimmed());
