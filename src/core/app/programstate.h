@@ -45,7 +45,6 @@ public:
     QStringList measurementMemo;
     int patientSortColumn = 1;
     int analysedPointsCounter = 0;
-    bool deviceFaultBalloonShown = false;
 
     // Back to the values of a fresh start: no patient, no measurement time, empty memo.
     void clearCurrentPatient();

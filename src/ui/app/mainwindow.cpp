@@ -224,7 +224,6 @@ void TKaForm::FormCreate()
     trayHint_ = displayString(DisplayString::CompanyName);
     if (tray_) tray_->setToolTip(trayHint_);
 
-    state_.deviceFaultBalloonShown = false;
     state_.online = false;
 
     setToolBarEnabled(false);
