@@ -62,7 +62,7 @@ QString createTables(QSqlDatabase& db, const std::vector<TableSpec>& tables);
 // `schema` names an attached database ("main" for the connection's own file).
 QStringList storedColumns(QSqlDatabase& db, const QString& table, const QString& schema = QStringLiteral("main"));
 bool tableExists(QSqlDatabase& db, const QString& table, const QString& schema = QStringLiteral("main"));
-// Columns of the specification that the stored table lacks (ignoring case).
+// Columns of the current layout that the stored table lacks (ignoring case).
 QStringList missingColumns(QSqlDatabase& db, const TableSpec& table, const QString& schema = QStringLiteral("main"));
 
 // Brings a main database of an older layout up to date: adds the columns and indexes it
