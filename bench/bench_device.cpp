@@ -25,11 +25,12 @@ double wallSeconds()
     return t.tv_sec + t.tv_nsec / 1e9;
 }
 
-// sendCommand("D0000") against an instrument that answers at once, on the program's clock
-// and event loop: the software cost of one exchange.
+// sendCommand("D0000") against an instrument that answers at once: the software cost of one
+// exchange, on the program's clock and event loop and on the virtual clock the tests use.
+template <typename ClockType>
 void BM_ExchangeImmediateReply(benchmark::State& state)
 {
-    tork::SystemClock clock;
+    ClockType clock;
     tork::SimulatedInstrument instrument(clock);
     instrument.setLatency(0);
     tork::DeviceLink link(instrument, clock);
@@ -37,20 +38,8 @@ void BM_ExchangeImmediateReply(benchmark::State& state)
     for (auto _ : state) benchmark::DoNotOptimize(link.readCurrent());
     state.counters["exchanges_per_s"] = benchmark::Counter(double(state.iterations()), benchmark::Counter::kIsRate);
 }
-BENCHMARK(BM_ExchangeImmediateReply)->UseRealTime();
-
-// The same on the virtual clock the tests use.
-void BM_ExchangeVirtualTime(benchmark::State& state)
-{
-    tork::VirtualClock clock;
-    tork::SimulatedInstrument instrument(clock);
-    instrument.setLatency(0);
-    tork::DeviceLink link(instrument, clock);
-    link.install();
-    for (auto _ : state) benchmark::DoNotOptimize(link.readCurrent());
-    state.counters["exchanges_per_s"] = benchmark::Counter(double(state.iterations()), benchmark::Counter::kIsRate);
-}
-BENCHMARK(BM_ExchangeVirtualTime);
+BENCHMARK_TEMPLATE(BM_ExchangeImmediateReply, tork::SystemClock)->UseRealTime();
+BENCHMARK_TEMPLATE(BM_ExchangeImmediateReply, tork::VirtualClock);
 
 // 3000 exchanges with an instrument that answers after 2 ms: the fraction of one core the
 // process uses while the link waits. A wait that spins would show close to 1.

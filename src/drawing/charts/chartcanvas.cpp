@@ -2,32 +2,15 @@
 
 #include "core/app/formats.h"
 #include "core/app/programfolder.h"
+#include "drawing/common/programfaces.h"
 
 #include <QFileInfo>
-#include <QFontDatabase>
 #include <QFontMetrics>
 #include <QImageReader>
 #include <QPolygonF>
 #include <cmath>
-#include <mutex>
 
 namespace tork::charts {
-namespace {
-
-// The metric-compatible Tahoma faces, when installed, so charts drawn without the program's
-// windows (the companion tool, tests) measure text as the program does.
-void loadChartFaces()
-{
-    static std::once_flag once;
-    std::call_once(once, [] {
-        for (const char* path : {"/usr/share/wine/fonts/tahoma.ttf", "/usr/share/wine/fonts/tahomabd.ttf"}) {
-            if (QFileInfo::exists(QString::fromLatin1(path)))
-                QFontDatabase::addApplicationFont(QString::fromLatin1(path));
-        }
-    });
-}
-
-}  // namespace
 
 int rnd(double value) { return int(roundHalfEven(value)); }
 
@@ -37,7 +20,7 @@ QColor levelQColor(int level) { return toColor(levelColour(level)); }
 
 QFont chartFont(double points, bool bold, const QString& family)
 {
-    loadChartFaces();
+    loadProgramFaces();
     QFont font(family);
     font.setPixelSize(std::max(1, rnd(points * 96.0 / 72.0)));
     font.setBold(bold);
