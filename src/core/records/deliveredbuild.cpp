@@ -1,6 +1,7 @@
 #include "core/records/deliveredbuild.h"
 
 #include "core/app/scramble.h"
+#include "core/protocols/conditioncode.h"
 #include "core/records/connection.h"
 #include "core/records/schema.h"
 
@@ -129,15 +130,6 @@ bool toFlag(const QString& path, const QString& field, const QString& text, bool
     return false;
 }
 
-bool checkDigits(const QString& path, const QString& field, const QString& text, const QString& allowedDigits, QString* error)
-{
-    if (text.isEmpty()) return true;
-    bool ok = text.size() == 24;
-    for (QChar c : text) ok = ok && allowedDigits.contains(c);
-    if (!ok) *error = QString("%1: %2 must be 24 digits of \"%3\", not \"%4\"").arg(path, field, allowedDigits, text);
-    return ok;
-}
-
 const QStringList& protocolFields()
 {
     static const QStringList fields = QStringList{"ProNo", "ProName", "ProScal", "ProFN", "ProPict"} + numbered("ProScrp", 4) +
@@ -170,13 +162,18 @@ std::optional<ConditionRecord> parseCondition(const QString& path, const Section
     double low = 0, high = 0;
     const QString where = QString("%1 (condition at line %2)").arg(path).arg(section.line);
     if (!toFlag(where, "ProFlg", values->value("ProFlg"), &c.must, error) ||
-        !checkDigits(where, "ProCond", c.condition, "0123456", error) || !checkDigits(where, "ProAnd", c.required, "01", error) ||
         !toNumber(where, "ProEng", values->value("ProEng"), 0, 200, &c.energy, error) ||
         !toNumber(where, "ProAGL", values->value("ProAGL"), 0, 100, &low, error) ||
         !toNumber(where, "ProAGH", values->value("ProAGH"), 0, 100, &high, error))
         return std::nullopt;
     c.ageLow = int(low);
     c.ageHigh = int(high);
+    // A delivered condition must be one the condition editor could have written and one that
+    // can be satisfied; anything else would never, or wrongly, be recommended.
+    if (const QString problem = conditionCodeProblem(c.condition, c.required, c.ageLow, c.ageHigh); !problem.isEmpty()) {
+        *error = QString("%1: %2").arg(where, problem);
+        return std::nullopt;
+    }
     return c;
 }
 

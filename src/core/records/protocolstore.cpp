@@ -147,6 +147,12 @@ std::vector<ProtocolRecord> loadProtocols(QSqlDatabase& db)
     return readAll<ProtocolRecord>(db, selectProtocols(db) + QStringLiteral(" ORDER BY ProNo, MKEY"), {}, readProtocol);
 }
 
+std::vector<ProtocolHeading> loadProtocolHeadings(QSqlDatabase& db)
+{
+    return readAll<ProtocolHeading>(db, QStringLiteral("SELECT MKEY, ProNo, ProName FROM KAPRO ORDER BY ProNo, MKEY"), {},
+                                    [](const QSqlQuery& q) { return ProtocolHeading{q.value(0).toLongLong(), q.value(1).toString(), q.value(2).toString()}; });
+}
+
 std::optional<ProtocolRecord> findProtocol(QSqlDatabase& db, const QString& number, Qt::CaseSensitivity cs)
 {
     const QString where = cs == Qt::CaseSensitive ? QStringLiteral(" WHERE ProNo = ?") : QStringLiteral(" WHERE ProNo = ? COLLATE NOCASE");

@@ -42,8 +42,16 @@ struct ConditionRecord {
     bool printFlag = false;     // PrtFG, carried only
 };
 
+// Number and name of a protocol, enough to list it and find it again.
+struct ProtocolHeading {
+    qint64 key = 0;  // MKEY
+    QString number;  // ProNo
+    QString name;    // ProName
+};
+
 // Every protocol in the order of the stored index KaProB (by number).
 std::vector<ProtocolRecord> loadProtocols(QSqlDatabase& db);
+std::vector<ProtocolHeading> loadProtocolHeadings(QSqlDatabase& db);
 std::optional<ProtocolRecord> findProtocol(QSqlDatabase& db, const QString& number, Qt::CaseSensitivity cs = Qt::CaseSensitive);
 std::optional<ProtocolRecord> protocolByKey(QSqlDatabase& db, qint64 key);
 int protocolCount(QSqlDatabase& db);

@@ -118,7 +118,7 @@ TEST(RecordsProtocolSource, ReadsProtocolTextsAndConditions)
               "# delivered\n[Protocol]\nProNo = S9\nProName = Test\nProScal = 1\nProFN = 1000\nProPrg1 = viewer\n"
               "ProPict = pic.png\n[ProData]\n\nline one\nline two\n\n[ProHel5]\nhelp five\n"
               "[Condition]\nProSubN = A\nProFlg = 1\nProCond = 000001000000000000000000\nProAGL = 18\n"
-              "[Condition]\nProSubN = B\nProEng = 150\n");
+              "[Condition]\nProSubN = B\nProCond = 500000000000000000000000\nProEng = 150\n");
     QString error;
     const auto source = parseProtocolSource(folder.file("S9-test.txt"), &error);
     ASSERT_TRUE(source) << qPrintable(error);
@@ -156,6 +156,10 @@ TEST(RecordsProtocolSource, BadSourcesFailNamingFileAndField)
         {"field twice", "[Protocol]\nProNo = 1\nProNo = 2\n", "ProNo"},
         {"unknown section", "[Protocol]\nProNo = 1\n[Notes]\n", "Notes"},
         {"condition too short", "[Protocol]\nProNo = 1\n[Condition]\nProCond = 0101\n", "ProCond"},
+        {"digit not a choice of its item", "[Protocol]\nProNo = 1\n[Condition]\nProCond = 002000000000000000000000\n", "item 3"},
+        {"required tick on the age", "[Protocol]\nProNo = 1\n[Condition]\nProCond = 100000000000000000000000\nProAnd = 000000000000000000000010\n", "item 23"},
+        {"ages reversed", "[Protocol]\nProNo = 1\n[Condition]\nProCond = 000000000000000000000030\nProAGL = 60\nProAGH = 40\n", "lowest age"},
+        {"no item set", "[Protocol]\nProNo = 1\n[Condition]\nProSubN = nothing\n", "never be satisfied"},
         {"energy out of range", "[Protocol]\nProNo = 1\n[Condition]\nProEng = 250\n", "ProEng"},
         {"flag not 0 or 1", "[Protocol]\nProNo = 1\nProScal = yes\n", "ProScal"},
         {"missing picture", "[Protocol]\nProNo = 1\nProPict = none.png\n", "none.png"},
