@@ -2,7 +2,9 @@
 
 #include "core/analysis/analysisjson.h"
 #include "core/analysis/storedmeasurement.h"
+#include "core/app/programfolder.h"
 #include "core/app/settings.h"
+#include "core/records/protocolstore.h"
 #include "core/records/connection.h"
 #include "core/records/schema.h"
 #include "support/tempfolder.h"
@@ -196,6 +198,52 @@ TEST(AnalyzeCommand, RefusesWhatCannotBeAnalysed)
     QString err;
     EXPECT_NE(runTool({"analyze", folder.file("nothing.json"), "--program-folder", folder.path()}, nullptr, &err), 0);
     EXPECT_TRUE(err.contains("cannot be read")) << err.toStdString();
+}
+
+// A man with both Lung points well below the rest: the delivered Lung protocol and the user's
+// own protocol for a weak lung are recommended; other user protocols are not.
+TEST(AnalyzeCommand, ListsTheProtocolsRecommendedForTheMeasurement)
+{
+    TempProgramFolder folder;
+    {
+        Database main;
+        ASSERT_EQ(main.open(folder.file(kMainDatabaseFile), OpenMode::Create), "");
+        QSqlDatabase db = main.db();
+        ASSERT_EQ(createTables(db, mainDatabaseTables()), "");
+        for (const auto& [number, name, code] : {std::tuple{"U1", "My lung care", "000001000000000000000000"},
+                                                 std::tuple{"U2", "My liver care", "000000000000010000000000"}}) {
+            ProtocolRecord p;
+            p.number = number;
+            p.name = name;
+            ASSERT_EQ(appendProtocol(db, p), "");
+            ConditionRecord c;
+            c.protocolNumber = number;
+            c.condition = code;
+            ASSERT_EQ(appendCondition(db, c), "");
+        }
+    }
+    ASSERT_TRUE(QFile::copy(deliveredDataPath() + "/" + kSystemProtocolDatabaseFile, folder.file(kSystemProtocolDatabaseFile)));
+
+    AnalysisRecord record;
+    record.values.fill(45);
+    record.values[0] = record.values[6] = 25;  // LU left and right
+    record.isMale = true;
+    const QByteArray input = QJsonDocument(inputOf(record, std::array<double, 12>{1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1})).toJson();
+
+    QString out, err;
+    ASSERT_EQ(runTool({"analyze", "--protocols", "--program-folder", folder.path()}, &out, &err, input), 0) << err.toStdString();
+    const QJsonObject recommended = parseOutput(out).value("recommendedProtocols").toObject();
+    EXPECT_EQ(recommended.value("user").toArray(), (QJsonArray{QJsonObject{{"number", "U1"}, {"name", "My lung care"}}}));
+    const QJsonArray system = recommended.value("system").toArray();
+    EXPECT_TRUE(system.contains(QJsonObject{{"number", "S001"}, {"name", "Lung deficiency"}})) << out.toStdString();
+    for (const QJsonValue& p : system) EXPECT_NE(p.toObject().value("name").toString(), "Lung excess");
+
+    // Without the databases the lists are empty and the output says why.
+    TempProgramFolder empty;
+    ASSERT_EQ(runTool({"analyze", "--protocols", "--program-folder", empty.path()}, &out, &err, input), 0) << err.toStdString();
+    EXPECT_EQ(parseOutput(out).value("recommendedProtocols").toObject(),
+              (QJsonObject{{"user", QJsonArray{}}, {"system", QJsonArray{}}}));
+    EXPECT_TRUE(err.contains(kSystemProtocolDatabaseFile)) << err.toStdString();
 }
 
 class AnalyzeStored : public ::testing::Test {
