@@ -5,11 +5,15 @@ namespace {
 
 bool isSingleBoxItem(int item) { return item == BoneMuscleItem || item == AutonomicItem; }
 
-QString orEmpty(const QString& code) { return code.trimmed().isEmpty() ? emptyConditionCode() : code.trimmed(); }
-
 }  // namespace
 
 QString emptyConditionCode() { return QString(kConditionItemCount, u'0'); }
+
+QString storedConditionCode(const QString& code)
+{
+    const QString trimmed = code.trimmed();
+    return trimmed.isEmpty() ? emptyConditionCode() : trimmed;
+}
 
 int conditionDigit(const QString& code, int item)
 {
@@ -26,8 +30,8 @@ bool itemRequired(const QString& requiredCode, int item)
 
 ConditionBoxes decodeCondition(const QString& condition, const QString& required)
 {
-    const QString c = orEmpty(condition);
-    const QString a = orEmpty(required);
+    const QString c = storedConditionCode(condition);
+    const QString a = storedConditionCode(required);
     ConditionBoxes boxes;
     for (int item = 1; item <= kRequirableItemCount; ++item) {
         const int d = conditionDigit(c, item);
@@ -72,8 +76,8 @@ ConditionCode encodeCondition(const ConditionBoxes& boxes)
 
 QString conditionCodeProblem(const QString& condition, const QString& required, int ageLow, int ageHigh)
 {
-    const QString c = orEmpty(condition);
-    const QString a = orEmpty(required);
+    const QString c = storedConditionCode(condition);
+    const QString a = storedConditionCode(required);
     if (c.size() != kConditionItemCount) return QStringLiteral("ProCond must hold 24 digits");
     if (a.size() != kConditionItemCount) return QStringLiteral("ProAnd must hold 24 digits");
     const ConditionCode again = encodeCondition(decodeCondition(c, a));

@@ -33,6 +33,8 @@ constexpr int kEnergyRangeDigit = 4;
 
 // The empty condition, "000000000000000000000000".
 QString emptyConditionCode();
+// A stored ProCond or ProAnd as it is read: trimmed, and the empty condition when empty.
+QString storedConditionCode(const QString& code);
 
 // The digit of an item: a missing or non-digit character counts as 0.
 int conditionDigit(const QString& code, int item);

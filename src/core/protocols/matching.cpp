@@ -13,8 +13,8 @@ namespace {
 constexpr std::array<std::array<int, 2>, 12> kMeridianItemPoints{{
     {1, 7}, {6, 12}, {2, 8}, {5, 11}, {3, 9}, {4, 10}, {13, 19}, {18, 24}, {14, 20}, {17, 23}, {15, 21}, {16, 22}}};
 
-// Rows of the five-elements table for Wood, Fire (both), Earth, Metal, Water.
-constexpr std::array<int, kElementItemCount> kElementRowsOfItems{0, 6, 3, 4, 5};
+// Rows of the five-elements table for the element items Wood, Fire (both), Earth, Metal, Water.
+constexpr std::array<int, 5> kElementRowsOfItems{0, 6, 3, 4, 5};
 
 // A state item: digit 1 hits below normal, 2 above, 3 either way; a required 0 hits on normal.
 bool stateHits(int digit, bool required, int state)
@@ -37,21 +37,22 @@ bool atypicalHits(int digit, bool required, int state)
 
 bool itemHits(int item, int digit, bool required, const ConditionRecord& condition, const MatchInputs& in)
 {
+    const AnalysisResult& a = in.analysis;
     switch (item) {
     case BodyEnergyItem: {
-        const double whole = std::trunc(in.energyAverage);
+        const double whole = std::trunc(a.energyAverage);
         switch (digit) {
         case kEnergyRangeDigit: return whole == condition.energy;
         case kEnergyRangeDigit + 1: return whole > condition.energy;
         case kEnergyRangeDigit + 2: return whole < condition.energy;
-        default: return stateHits(digit, required, in.bodyEnergyState);
+        default: return stateHits(digit, required, a.bodyEnergyState);
         }
     }
-    case MentalItem: return stateHits(digit, required, in.mentalState);
-    case BoneMuscleItem: return atypicalHits(digit, required, in.musculoskeletalState);
+    case MentalItem: return stateHits(digit, required, a.mentalState);
+    case BoneMuscleItem: return atypicalHits(digit, required, a.musculoskeletalState);
     // "Low" metabolism is a raised yin/yang ratio, so the two choices read the state the other way.
-    case MetabolismItem: return stateHits(digit, required, -in.metabolismState);
-    case AutonomicItem: return atypicalHits(digit, required, in.autonomicState);
+    case MetabolismItem: return stateHits(digit, required, -a.metabolismState);
+    case AutonomicItem: return atypicalHits(digit, required, a.autonomicState);
     case AgeItem:
         switch (digit) {
         case 1: return in.age >= condition.ageLow;
@@ -64,8 +65,8 @@ bool itemHits(int item, int digit, bool required, const ConditionRecord& conditi
     }
     if (item >= FirstMeridianItem && item <= LastMeridianItem) {
         const auto [left, right] = kMeridianItemPoints[item - FirstMeridianItem];
-        const int l = in.pointLevel[left - 1];
-        const int r = in.pointLevel[right - 1];
+        const int l = a.pointLevel[left - 1];
+        const int r = a.pointLevel[right - 1];
         switch (digit) {
         case 0: return required && l == 0 && r == 0;
         case 1: return l < 0 && r < 0;
@@ -74,7 +75,7 @@ bool itemHits(int item, int digit, bool required, const ConditionRecord& conditi
         default: return false;
         }
     }
-    return stateHits(digit, required, in.elementLevel[item - FirstElementItem]);
+    return stateHits(digit, required, a.elementLevel[kElementRowsOfItems[item - FirstElementItem]][0]);
 }
 
 }  // namespace
@@ -87,24 +88,13 @@ int matchingAge(double birthDate, const QDate& today)
 
 MatchInputs matchInputs(const AnalysisRecord& record, const AnalysisResult& result, const QDate& today)
 {
-    MatchInputs in;
-    in.energyAverage = result.energyAverage;
-    in.bodyEnergyState = result.bodyEnergyState;
-    in.mentalState = result.mentalState;
-    in.musculoskeletalState = result.musculoskeletalState;
-    in.metabolismState = result.metabolismState;
-    in.autonomicState = result.autonomicState;
-    in.pointLevel = result.pointLevel;
-    for (int i = 0; i < kElementItemCount; ++i) in.elementLevel[i] = result.elementLevel[kElementRowsOfItems[i]][0];
-    in.age = matchingAge(record.birthDate, today);
-    in.isMale = record.isMale;
-    return in;
+    return {result, matchingAge(record.birthDate, today), record.isMale};
 }
 
 bool conditionSatisfied(const ConditionRecord& condition, const MatchInputs& in)
 {
-    const QString code = condition.condition.trimmed().isEmpty() ? emptyConditionCode() : condition.condition.trimmed();
-    const QString required = condition.required.trimmed().isEmpty() ? emptyConditionCode() : condition.required.trimmed();
+    const QString code = storedConditionCode(condition.condition);
+    const QString required = storedConditionCode(condition.required);
     bool result = false;
     for (int item = 1; item <= kConditionItemCount; ++item) {
         const int digit = conditionDigit(code, item);

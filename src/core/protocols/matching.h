@@ -14,19 +14,10 @@
 
 namespace tork {
 
-constexpr int kElementItemCount = 5;
-
-// What the conditions are tested against.
+// What the conditions are tested against: the analysis of the measurement and the patient.
 struct MatchInputs {
-    double energyAverage = 0;
-    int bodyEnergyState = 0;
-    int mentalState = 0;
-    int musculoskeletalState = 0;
-    int metabolismState = 0;
-    int autonomicState = 0;
-    std::array<int, kPointCount> pointLevel{};              // by ME number - 1
-    std::array<int, kElementItemCount> elementLevel{};      // Wood, Fire (both), Earth, Metal, Water
-    int age = 0;        // whole calendar years; 0 leaves every age limit aside
+    AnalysisResult analysis;
+    int age = 0;  // whole calendar years; 0 leaves every age limit aside
     bool isMale = true;
 };
 

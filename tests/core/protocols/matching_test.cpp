@@ -27,7 +27,7 @@ ConditionRecord condition(const char* code, const char* required = "", bool must
 MatchInputs normal()
 {
     MatchInputs in;
-    in.energyAverage = 45;
+    in.analysis.energyAverage = 45;
     in.age = 45;
     return in;
 }
@@ -42,9 +42,9 @@ TEST(ProtocolMatching, RequiredNormalLiverHoldsOnlyWhenBothPointsAreNormal)
     } cases[] = {{0, 0, true}, {1, 0, false}, {0, -1, false}, {-3, 3, false}};
     for (const auto& c : cases) {
         MatchInputs in = normal();
-        in.pointLevel[13] = c.left;
-        in.pointLevel[19] = c.right;
-        in.pointLevel[0] = 2;  // other meridians do not matter
+        in.analysis.pointLevel[13] = c.left;
+        in.analysis.pointLevel[19] = c.right;
+        in.analysis.pointLevel[0] = 2;  // other meridians do not matter
         EXPECT_EQ(conditionSatisfied(normalLiver, in), c.satisfied) << c.left << " " << c.right;
     }
 }
@@ -64,8 +64,8 @@ TEST(ProtocolMatching, MeridianDigitsReadBothSides)
         QString code(24, u'0');
         code[15] = QChar::fromLatin1(c.digit);
         MatchInputs in = normal();
-        in.pointLevel[14] = c.left;
-        in.pointLevel[20] = c.right;
+        in.analysis.pointLevel[14] = c.left;
+        in.analysis.pointLevel[20] = c.right;
         EXPECT_EQ(conditionSatisfied(condition(qPrintable(code)), in), c.satisfied) << c.digit << " " << c.left << " " << c.right;
     }
 }
@@ -75,34 +75,39 @@ TEST(ProtocolMatching, StateItemsAndTheReversedMetabolism)
     const struct {
         const char* name;
         const char* code;
-        int MatchInputs::*state;
+        int AnalysisResult::*state;
         int value;
         bool satisfied;
     } cases[] = {
-        {"weak energy", "100000000000000000000000", &MatchInputs::bodyEnergyState, -1, true},
-        {"weak energy, strong state", "100000000000000000000000", &MatchInputs::bodyEnergyState, 2, false},
-        {"strong mind", "020000000000000000000000", &MatchInputs::mentalState, 1, true},
-        {"either mind", "030000000000000000000000", &MatchInputs::mentalState, -3, true},
-        {"atypical bone and muscle", "001000000000000000000000", &MatchInputs::musculoskeletalState, -2, true},
-        {"atypical bone and muscle, normal", "001000000000000000000000", &MatchInputs::musculoskeletalState, 0, false},
-        {"low metabolism is a raised state", "000100000000000000000000", &MatchInputs::metabolismState, 2, true},
-        {"low metabolism, lowered state", "000100000000000000000000", &MatchInputs::metabolismState, -2, false},
-        {"high metabolism is a lowered state", "000200000000000000000000", &MatchInputs::metabolismState, -1, true},
-        {"atypical autonomic nerves", "000010000000000000000000", &MatchInputs::autonomicState, 3, true},
+        {"weak energy", "100000000000000000000000", &AnalysisResult::bodyEnergyState, -1, true},
+        {"weak energy, strong state", "100000000000000000000000", &AnalysisResult::bodyEnergyState, 2, false},
+        {"strong mind", "020000000000000000000000", &AnalysisResult::mentalState, 1, true},
+        {"either mind", "030000000000000000000000", &AnalysisResult::mentalState, -3, true},
+        {"atypical bone and muscle", "001000000000000000000000", &AnalysisResult::musculoskeletalState, -2, true},
+        {"atypical bone and muscle, normal", "001000000000000000000000", &AnalysisResult::musculoskeletalState, 0, false},
+        {"low metabolism is a raised state", "000100000000000000000000", &AnalysisResult::metabolismState, 2, true},
+        {"low metabolism, lowered state", "000100000000000000000000", &AnalysisResult::metabolismState, -2, false},
+        {"high metabolism is a lowered state", "000200000000000000000000", &AnalysisResult::metabolismState, -1, true},
+        {"atypical autonomic nerves", "000010000000000000000000", &AnalysisResult::autonomicState, 3, true},
     };
     for (const auto& c : cases) {
         MatchInputs in = normal();
-        in.*c.state = c.value;
+        in.analysis.*c.state = c.value;
         EXPECT_EQ(conditionSatisfied(condition(c.code), in), c.satisfied) << c.name;
     }
 
-    // Elements: Wood, Fire, Earth, Metal, Water.
+    // Elements by their rows of the five-elements table: Metal row 4, Water row 5.
     MatchInputs in = normal();
-    in.elementLevel = {0, 0, 0, -1, 2};
+    in.analysis.elementLevel[4][0] = -1;
+    in.analysis.elementLevel[5][0] = 2;
+    in.analysis.elementLevel[1][0] = -2;  // Mo.Fire alone is no element item
     EXPECT_TRUE(conditionSatisfied(condition("000000000000000000001000"), in));   // Metal hypo
     EXPECT_FALSE(conditionSatisfied(condition("000000000000000000010000"), in));  // Earth hypo
     EXPECT_TRUE(conditionSatisfied(condition("000000000000000000000200"), in));   // Water hyper
     EXPECT_FALSE(conditionSatisfied(condition("000000000000000001000000"), in));  // Wood hypo
+    EXPECT_FALSE(conditionSatisfied(condition("000000000000000000100000"), in));  // Fire hypo
+    in.analysis.elementLevel[6][0] = 1;                                            // Fire (both)
+    EXPECT_TRUE(conditionSatisfied(condition("000000000000000000200000"), in));   // Fire hyper
 }
 
 TEST(ProtocolMatching, EnergyRangeComparesTheWholePartOfTheAverage)
@@ -120,7 +125,7 @@ TEST(ProtocolMatching, EnergyRangeComparesTheWholePartOfTheAverage)
         ConditionRecord range = condition(qPrintable(code), "100000000000000000000000");
         range.energy = 40;
         MatchInputs in = normal();
-        in.energyAverage = c.average;
+        in.analysis.energyAverage = c.average;
         EXPECT_EQ(conditionSatisfied(range, in), c.satisfied) << c.digit << " " << c.average;
     }
 }
@@ -131,7 +136,7 @@ TEST(ProtocolMatching, AgeAndGenderLimits)
     middleAged.ageLow = 40;
     middleAged.ageHigh = 60;
     MatchInputs in = normal();
-    in.pointLevel[0] = in.pointLevel[6] = -1;
+    in.analysis.pointLevel[0] = in.analysis.pointLevel[6] = -1;
     // Age 0 (born this calendar year, or an unknown birth date) leaves the limits aside.
     for (const auto& [age, satisfied] : std::vector<std::pair<int, bool>>{{39, false}, {40, true}, {60, true}, {61, false}, {0, true}}) {
         in.age = age;
@@ -162,25 +167,18 @@ TEST(ProtocolMatching, AgeIsTheDifferenceOfCalendarYears)
     record.birthDate = toDayCount(QDate(1965, 12, 31));
     record.isMale = false;
     AnalysisResult result;
-    result.energyAverage = 33.3;
-    result.metabolismState = -2;
-    result.pointLevel[23] = 3;
-    result.elementLevel[6][0] = 1;  // Fire (both)
-    result.elementLevel[1][0] = -2;  // Mo.Fire is not an element item
+    result.mentalState = -2;
     const MatchInputs in = matchInputs(record, result, kToday);
     EXPECT_EQ(in.age, 61);
     EXPECT_FALSE(in.isMale);
-    EXPECT_EQ(in.energyAverage, 33.3);
-    EXPECT_EQ(in.metabolismState, -2);
-    EXPECT_EQ(in.pointLevel[23], 3);
-    EXPECT_EQ(in.elementLevel, (std::array<int, 5>{0, 1, 0, 0, 0}));
+    EXPECT_EQ(in.analysis.mentalState, -2);
 }
 
 TEST(ProtocolMatching, RequiredItemsMustAllHoldAndOneItemMustHit)
 {
     MatchInputs in = normal();
-    in.bodyEnergyState = -1;
-    in.pointLevel[0] = in.pointLevel[6] = -2;  // lung hypo
+    in.analysis.bodyEnergyState = -1;
+    in.analysis.pointLevel[0] = in.analysis.pointLevel[6] = -2;  // lung hypo
     // Weak energy required and lung hypo required: both hold.
     EXPECT_TRUE(conditionSatisfied(condition("100001000000000000000000", "100001000000000000000000"), in));
     // A required strong mind fails the condition, whatever else hits.
@@ -195,7 +193,7 @@ TEST(ProtocolMatching, RequiredItemsMustAllHoldAndOneItemMustHit)
 TEST(ProtocolMatching, MustConditionsDecideTheProtocol)
 {
     MatchInputs in = normal();
-    in.mentalState = 2;
+    in.analysis.mentalState = 2;
     const ConditionRecord satisfied = condition("020000000000000000000000");
     const ConditionRecord failing = condition("100000000000000000000000");
     const ConditionRecord failingMust = condition("100000000000000000000000", "", true);
@@ -244,7 +242,7 @@ TEST(ProtocolMatching, RecommendsFromADatabaseInProtocolNumberOrder)
     ASSERT_EQ(appendCondition(db, stray), QString());
 
     MatchInputs in = normal();
-    in.mentalState = 1;
+    in.analysis.mentalState = 1;
     const std::vector<ProtocolHeading> recommended = recommendProtocols(db, in);
     ASSERT_EQ(recommended.size(), 2u);
     EXPECT_EQ(recommended[0].name, "First");
