@@ -5,6 +5,7 @@
 #include "core/app/programfolder.h"
 #include "drawing/charts/chart.h"
 #include "drawing/charts/chartcanvas.h"
+#include "benchmain.h"
 
 #include <QDir>
 #include <QGuiApplication>
@@ -53,13 +54,4 @@ BENCHMARK(BM_DrawChart)->DenseRange(0, 11)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
-int main(int argc, char** argv)
-{
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+int main(int argc, char** argv) { return runBenchmarks<QGuiApplication>(argc, argv); }

@@ -3,6 +3,7 @@
 #include "core/app/clock.h"
 #include "core/device/link.h"
 #include "core/device/simulatedinstrument.h"
+#include "benchmain.h"
 
 #include <benchmark/benchmark.h>
 
@@ -65,11 +66,4 @@ BENCHMARK(BM_WaitingCpuShare)->Iterations(1)->Repetitions(3)->UseRealTime()->Uni
 
 }  // namespace
 
-int main(int argc, char** argv)
-{
-    QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+int main(int argc, char** argv) { return runBenchmarks<QCoreApplication>(argc, argv); }

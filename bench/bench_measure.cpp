@@ -8,6 +8,7 @@
 #include "core/device/virtualoperator.h"
 #include "core/measure/measuringrun.h"
 #include "ui/measure/tkadec.h"
+#include "benchmain.h"
 
 #include <QApplication>
 #include <benchmark/benchmark.h>
@@ -74,12 +75,4 @@ BENCHMARK(BM_WithWindowShown)->Unit(benchmark::kMillisecond)->Iterations(2)->Rep
 
 }  // namespace
 
-int main(int argc, char** argv)
-{
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+int main(int argc, char** argv) { return runBenchmarks<QApplication>(argc, argv); }

@@ -7,6 +7,7 @@
 #include "core/protocols/matching.h"
 #include "core/records/connection.h"
 #include "core/records/schema.h"
+#include "benchmain.h"
 
 #include <QCoreApplication>
 #include <QTemporaryDir>
@@ -90,12 +91,4 @@ BENCHMARK(BM_RecommendUserProtocols)->Arg(35)->Arg(1000)->Arg(10000)->Unit(bench
 
 }  // namespace
 
-int main(int argc, char** argv)
-{
-    QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+int main(int argc, char** argv) { return runBenchmarks<QCoreApplication>(argc, argv); }

@@ -12,6 +12,7 @@
 #include "core/records/patients.h"
 #include "core/records/schema.h"
 #include "core/records/transfer.h"
+#include "benchmain.h"
 
 #include <QCoreApplication>
 #include <QDate>
@@ -189,12 +190,4 @@ BENCHMARK(BM_PatientMeasurementsNewestFirst)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
-int main(int argc, char** argv)
-{
-    QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+int main(int argc, char** argv) { return runBenchmarks<QCoreApplication>(argc, argv); }

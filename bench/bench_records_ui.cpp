@@ -11,6 +11,7 @@
 #include "core/records/deliveredbuild.h"
 #include "ui/records/patientlistpanel.h"
 #include "ui/records/tkaread.h"
+#include "benchmain.h"
 
 #include <QApplication>
 #include <QLineEdit>
@@ -168,13 +169,4 @@ BENCHMARK(BM_MoveToAnotherPatient)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
-int main(int argc, char** argv)
-{
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+int main(int argc, char** argv) { return runBenchmarks<QApplication>(argc, argv); }
